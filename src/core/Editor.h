@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/OptionPanels.h"
+#include "app/UserDialogs.h"
+#include "commands/SceneCommands.h"
+#include "commands/SceneLifecycle.h"
+#include "scene/EditorState.h"
+#include "scene/PieceEditing.h"
+#include "scene/WheelEditing.h"
+
+#include <QDir>
+
+namespace modulino {
+
+// The editor without its window: the state and every handler, grouped by what they do.
+class Editor {
+public:
+    explicit Editor(UserDialogs& dialogs)
+        : dialogs(dialogs)
+    {}
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    void FormCreate(const QString& workingDirectory = QDir::currentPath());
+
+    UserDialogs& dialogs;
+    EditorState state;
+    PieceEditing editing{state, dialogs};
+    WheelEditing wheel{state, editing};
+    OptionPanels panels{state};
+    SceneCommands commands{state, dialogs};
+    SceneLifecycle lifecycle{state, dialogs, editing, commands};
+};
+
+} // namespace modulino

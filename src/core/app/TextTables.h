@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace modulino {
+
+// Every message and shape name the program shows; the language file replaces them.
+struct TextTables {
+    std::array<QString, 12> MessageTexts;
+    // 0-5 shape warnings, 6 their common first line from the language file, 7-13 shape names.
+    std::array<QString, 14> ShapeTexts;
+    QString YesText;
+    QString NoText;
+
+    static TextTables builtIn();
+
+    // The display names of the seven shapes, ShapeTexts 7 to 13.
+    QStringView shapeName(int k) const { return ShapeTexts[7 + k]; }
+};
+
+// Captions of the main window's controls and menu items, by control name. The language file
+// replaces each of them; the shape list's items live with the shape list.
+struct Captions {
+    QString Modulino = QStringLiteral("Modulino");
+    QString bezvoleb = QStringLiteral("Skrýt pokročilé volby");
+    QString CBovl = QStringLiteral("Ovladače");
+    QString CBSkryt = QStringLiteral("Skrýt ovladače");
+    QString Del = QStringLiteral("Odstranit vybraný dílek ");
+    QString Dlekmodulino1 = QStringLiteral("Dílek modulino");
+    QString Konec1 = QStringLiteral("Konec");
+    QString Label1 = QStringLiteral("Upravujete soubor:");
+    QString Label10 =
+        QStringLiteral("Umisťujete levý přední/zadní (podle volby) dolní roh dílku (šedá kulička).");
+    QString Label11 =
+        QStringLiteral("Pomocí šipek můžete připravenými dílky posouvat v příslušných směrech.");
+    QString Label12 =
+        QStringLiteral("Pohybem myši nad dílkem (se stisknutým levým tlačítkem) dílek otočíte.");
+    QString Label13 =
+        QStringLiteral("Kliknutím na šedou kuličku otočíte dílek zpět do základní polohy.");
+    QString Label14 = QStringLiteral(" poloha os ");
+    QString Label24 = QStringLiteral("Soustavu souřadnic můžete kliknutím na obrázek změnit.");
+    QString Label3 = QStringLiteral("Soustava souřadnic:");
+    QString Label4 = QStringLiteral("BARVA POZADÍ");
+    QString Label5 = QStringLiteral("POLOHA");
+    QString Label6 = QStringLiteral("ROZMĚRY");
+    QString Label7 = QStringLiteral("Směry os zobrazíte tlačítkem Volby soustavy souřadnic.");
+    QString Label8 = QStringLiteral("Nápověda");
+    QString Label9 = QStringLiteral("Ovládání modelu v zobrazené scéně:");
+    QString Nahled = QStringLiteral("Náhled scény");
+    QString Nast1 = QStringLiteral("Načíst");
+    QString Nov1 = QStringLiteral("Nová");
+    QString Npovda1 = QStringLiteral("Nápověda");
+    QString Pidat1 = QStringLiteral("Přidat");
+    QString Preview1 = QStringLiteral("Náhled");
+    QString Pridej = QStringLiteral("Přidat dílek modulino");
+    QString Scna1 = QStringLiteral("Scéna");
+    QString Smazat1 = QStringLiteral("Smazat");
+    QString Uloit1 = QStringLiteral("Uložit");
+    QString Uloitjako1 = QStringLiteral("Uložit jako...");
+    QString volby = QStringLiteral("Volby soustavy souřadnic");
+    QString Zobrazit1 = QStringLiteral("Zobrazit");
+    QString Zobrazituloenou1 = QStringLiteral("Zobrazit uloženou");
+};
+
+// The seven items of the shape list in their built-in form.
+QStringList builtInShapeItems();
+
+} // namespace modulino

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace modulino {
+
+struct EditorState;
+
+// Replaces the text tables and captions from a language file of 72 lines in a fixed order.
+// Returns the general error report text when the file cannot be read, else an empty string.
+QString Translate(EditorState& state, const QString& fileName);
+
+} // namespace modulino

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "scene/Colours.h"
+
+#include <QString>
+#include <optional>
+
+namespace modulino {
+
+// Everything the core asks the user or shows to the user goes through here. The window answers
+// with real dialogs; tests answer from a script.
+class UserDialogs {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~UserDialogs() = default;
+
+    // A confirmation box with Yes and No; anything but Yes (closing the box included) is not Yes.
+    virtual bool confirm(const QString& text) = 0;
+    // A confirmation box with Yes, No and Cancel; closing it counts as Cancel.
+    virtual Answer confirmYesNoCancel(const QString& text) = 0;
+    // A plain message box with an OK button.
+    virtual void message(const QString& text) = 0;
+    // The program's general error report for a failure no command handles (a file not written).
+    virtual void errorReport(const QString& text) = 0;
+
+    // The open dialog: the chosen path or nothing when cancelled.
+    virtual std::optional<QString> chooseFileToOpen(const QString& folder) = 0;
+    // The save dialog, pre-filled with the current file name; asks before overwriting.
+    virtual std::optional<QString> chooseFileToSave(const QString& fileName,
+                                                    const QString& folder) = 0;
+    // The colour dialog: the confirmed colour or nothing.
+    virtual std::optional<Colour> chooseColour(Colour initial) = 0;
+
+    // Hands an existing file to the desktop's viewer and does not wait for it.
+    virtual void openInViewer(const QString& path) = 0;
+};
+
+} // namespace modulino

@@ -1,0 +1,93 @@
+#include "scene/Numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace modulino {
+
+QString TenthsText(int p, int n)
+{
+    // Round |p| to n significant digits, halves away from zero; p is already in tenths.
+    long long magnitude = std::llabs(static_cast<long long>(p));
+    long long factor = 1;
+    for (long long m = magnitude; m >= 10; m /= 10)
+        factor *= 10;
+    for (int digits = 1; digits < n && factor > 1; ++digits)
+        factor /= 10;
+    magnitude = (magnitude + factor / 2) / factor * factor;
+    const QString sign = (p < 0 && magnitude != 0) ? QStringLiteral("-") : QString();
+    return sign + QString::number(magnitude / 10) + QLatin1Char('.') +
+           QString::number(magnitude % 10);
+}
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Whether the text is a plain decimal: [+-] digits [. digits] [e [+-] digits], one digit at least.
+bool isDecimal(QStringView t)
+{
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    qsizetype digits = 0;
+    for (; i < t.size() && isDigit(t[i]); ++i)
+        ++digits;
+    if (i < t.size() && t[i] == QLatin1Char('.'))
+        for (++i; i < t.size() && isDigit(t[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return false;
+    if (i < t.size() && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            ++i;
+        qsizetype exponentDigits = 0;
+        for (; i < t.size() && isDigit(t[i]); ++i)
+            ++exponentDigits;
+        if (exponentDigits == 0)
+            return false;
+    }
+    return i == t.size();
+}
+
+} // namespace
+
+std::optional<double> parseNumber(QStringView text)
+{
+    if (!isDecimal(text))
+        return std::nullopt;
+    QByteArray latin = text.toLatin1();
+    const char* first = latin.constData();
+    if (*first == '+')
+        ++first;
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, latin.constData() + latin.size(), value);
+    if (error != std::errc() || end != latin.constData() + latin.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> parseInteger(QStringView text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<int> tenthsOf(QStringView text)
+{
+    const auto value = parseNumber(text);
+    if (!value)
+        return std::nullopt;
+    const double tenths = std::nearbyint(*value * 10.0); // ties to even
+    constexpr double limit = std::numeric_limits<int>::max();
+    return int(std::clamp(tenths, -limit, limit));
+}
+
+} // namespace modulino

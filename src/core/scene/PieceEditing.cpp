@@ -1,0 +1,256 @@
+#include "scene/PieceEditing.h"
+
+#include "app/UserDialogs.h"
+#include "scene/Numbers.h"
+
+namespace modulino {
+
+namespace {
+
+// Texts that every new piece shares instead of holding copies of its own.
+const QString WhiteText = QStringLiteral("16777215");
+const QString OneText = QStringLiteral("1");
+const QString ZeroText = QStringLiteral("0");
+
+} // namespace
+
+PieceEditing::PieceEditing(EditorState& state, UserDialogs& dialogs)
+    : s(state)
+    , dialogs(dialogs)
+{
+}
+
+void PieceEditing::PridejClick()
+{
+    s.SceneSaved = false;
+    if (s.SGDilky.isEmpty()) {
+        for (auto id : {UpDownId::UDrx, UpDownId::UDry, UpDownId::UDrz})
+            s.upDown(id).setPosition(10);
+        for (auto id : {UpDownId::UDx, UpDownId::UDy, UpDownId::UDz})
+            s.upDown(id).setPosition(0);
+    }
+    PieceRow row;
+    row[PieceTable::ColourColumn] = WhiteText;
+    row[PieceTable::ShapeColumn] = s.texts.ShapeTexts[7];
+    for (int c = PieceTable::RxColumn; c <= PieceTable::RzColumn; ++c)
+        row[c] = OneText;
+    for (int c = PieceTable::XColumn; c <= PieceTable::ZColumn; ++c)
+        row[c] = ZeroText;
+    row[PieceTable::ControlsColumn] = s.texts.YesText;
+    for (int c = PieceTable::RedColumn; c <= PieceTable::BlueColumn; ++c)
+        row[c] = OneText;
+    const int r = s.SGDilky.rowCount();
+    s.SGDilky.appendRow(row);
+    s.SGDilky.setHeaderFixed(true);
+    s.SGDilky.setWholeRowSelect(true);
+    selectRow(r);
+}
+
+void PieceEditing::DelClick()
+{
+    s.SceneSaved = false;
+    PieceTable& table = s.SGDilky;
+    if (table.isEmpty()) {
+        table.setHeaderFixed(false);
+        table.setCurrentRow(0);
+        table.setWholeRowSelect(false);
+        return;
+    }
+    const int c = std::clamp(table.currentRow(), 1, table.rowCount() - 1);
+    const bool wasLast = c == table.rowCount() - 1;
+    table.removeRow(c);
+    if (table.isEmpty()) {
+        table.setHeaderFixed(false);
+        table.setCurrentRow(0);
+    } else if (wasLast) {
+        selectRow(table.rowCount() - 1);
+    }
+    // Otherwise row c, now holding the next piece, stays current without a new selection.
+}
+
+void PieceEditing::selectRow(int row)
+{
+    s.SGDilky.setCurrentRow(row);
+    SGDilkySelectCell(0, row);
+}
+
+void PieceEditing::SGDilkySelectCell(int /*column*/, int row)
+{
+    s.SceneSaved = false;
+    if (row < 1) {
+        for (auto id : {UpDownId::UDrx, UpDownId::UDry, UpDownId::UDrz})
+            s.upDown(id).setPosition(0);
+        for (auto id : {UpDownId::UDx, UpDownId::UDy, UpDownId::UDz})
+            s.upDown(id).setPosition(0);
+        Vyzva();
+        s.OverColourColumn = false;
+        return;
+    }
+    s.CurrentRow = row;
+    if (s.OverColourColumn)
+        chooseColourOfRow(row);
+    s.OverColourColumn = false;
+    setCBovl(s.SGDilky.cell(PieceTable::ControlsColumn, row) == s.texts.YesText);
+    loadRowIntoControls(row);
+    Vyzva();
+    s.OverColourColumn = false;
+}
+
+// Sizes, positions, the swatch and the shape list follow the row's cells. A cell that is not a
+// number gives the default sizes and positions and leaves the swatch and the list as they were.
+void PieceEditing::loadRowIntoControls(int row)
+{
+    const PieceRow& cells = s.SGDilky.row(row);
+    std::array<int, 6> tenths{10, 10, 10, 0, 0, 0};
+    std::array<int, 6> read{};
+    bool ok = true;
+    for (int i = 0; i < 6 && ok; ++i) {
+        const auto value = tenthsOf(cells[PieceTable::RxColumn + i]);
+        ok = value.has_value();
+        read[std::size_t(i)] = value.value_or(0);
+    }
+    std::optional<int> colour;
+    if (ok) {
+        colour = parseInteger(cells[PieceTable::ColourColumn]);
+        ok = colour.has_value();
+    }
+    if (ok) {
+        tenths = read;
+        s.Shape1 = Colour(*colour) & 0xffffff;
+        for (int k = 0; k < 7; ++k)
+            if (cells[PieceTable::ShapeColumn] == s.texts.shapeName(k))
+                s.Tvar.select(k);
+    }
+    for (int i = 0; i < 6; ++i)
+        s.upDowns[std::size_t(i)].setPosition(tenths[std::size_t(i)]);
+}
+
+bool PieceEditing::chooseColourOfRow(int row)
+{
+    const auto chosen = dialogs.chooseColour(s.Shape1);
+    if (!chosen)
+        return false;
+    const Colour c = *chosen & 0xffffff;
+    s.Shape1 = c;
+    PieceRow cells = s.SGDilky.row(row);
+    cells[PieceTable::ColourColumn] = colourText(c);
+    cells[PieceTable::RedColumn] = ColorComponentText(c, Channel::Red);
+    cells[PieceTable::GreenColumn] = ColorComponentText(c, Channel::Green);
+    cells[PieceTable::BlueColumn] = ColorComponentText(c, Channel::Blue);
+    s.SGDilky.setRow(row, cells);
+    return true;
+}
+
+void PieceEditing::SGDilkyMouseMove(int x)
+{
+    s.OverColourColumn = x <= 45;
+    if (x == 46)
+        return;
+    // The right edge of each column as the pointer sees it.
+    static constexpr int lastX[] = {45, 168, 200, 234, 266, 300, 334, 366};
+    int column = 0;
+    while (column < 8 && x > lastX[column])
+        ++column;
+    s.MouseColumn = column;
+}
+
+void PieceEditing::TvarChange(int index)
+{
+    s.Tvar.select(index);
+    if (s.SGDilky.currentRow() < 1 || !s.SGDilky.isPieceRow(s.CurrentRow))
+        return;
+    s.SGDilky.setCell(PieceTable::ShapeColumn, s.CurrentRow, s.Tvar.text);
+    Vyzva();
+}
+
+bool PieceEditing::pressUpDown(UpDownId id, int direction)
+{
+    UpDown& upDown = s.upDown(id);
+    if (!upDown.canStep(direction))
+        return false;
+    upDown.setPosition(upDown.position + (direction > 0 ? 1 : -1));
+    UDClick(id);
+    return true;
+}
+
+void PieceEditing::UDClick(UpDownId id)
+{
+    if (s.SGDilky.isEmpty())
+        return;
+    s.SceneSaved = false;
+    if (s.SGDilky.isPieceRow(s.CurrentRow))
+        s.SGDilky.setCell(upDownColumn(id), s.CurrentRow, TenthsText(s.upDown(id).position, 2));
+    if (isSizeUpDown(id))
+        Vyzva();
+}
+
+void PieceEditing::setCBovl(bool ticked)
+{
+    if (s.CBovl == ticked)
+        return;
+    s.CBovl = ticked;
+    CBovlClick();
+}
+
+void PieceEditing::CBovlClick()
+{
+    if (s.SGDilky.isEmpty() || !s.SGDilky.isPieceRow(s.CurrentRow))
+        return;
+    s.SGDilky.setCell(PieceTable::ControlsColumn, s.CurrentRow,
+                      s.CBovl ? s.texts.YesText : s.texts.NoText);
+}
+
+void PieceEditing::Shape1MouseDown()
+{
+    if (s.SGDilky.isEmpty() || !s.SGDilky.isPieceRow(s.CurrentRow))
+        return;
+    chooseColourOfRow(s.CurrentRow);
+}
+
+void PieceEditing::Shape2MouseDown()
+{
+    if (const auto chosen = dialogs.chooseColour(s.Shape2))
+        s.Shape2 = *chosen & 0xffffff;
+}
+
+void PieceEditing::Vyzva()
+{
+    const int rx = s.upDown(UpDownId::UDrx).position;
+    const int ry = s.upDown(UpDownId::UDry).position;
+    const int rz = s.upDown(UpDownId::UDrz).position;
+    const int k = s.Tvar.selected;
+    const bool allEqual = rx == ry && rx == rz && ry == rz;
+    const bool hasCell = s.SGDilky.isPieceRow(s.CurrentRow);
+    const QString* const names = &s.texts.ShapeTexts[0];
+    auto setShape = [&](const QString& name) {
+        s.SGDilky.setCell(PieceTable::ShapeColumn, s.CurrentRow, name);
+    };
+
+    QString message;
+    if (allEqual && hasCell && s.SGDilky.cell(PieceTable::ShapeColumn, s.CurrentRow) == names[8]) {
+        setShape(names[7]);
+        message = names[0];
+    }
+    const bool ellipticBase = s.AxisOrder == 0 ? rx != rz : rx != ry;
+    if (ellipticBase) {
+        if (k == 2)
+            message = names[1];
+        else if (k == 3)
+            message = names[2];
+        else if (k == 5)
+            message = names[3];
+    }
+    if (!allEqual) {
+        if (k == 0) {
+            message = names[4];
+            if (hasCell)
+                setShape(names[8]);
+        } else if (k == 4) {
+            message = names[5];
+        }
+    }
+    if (s.CurrentRow > 0)
+        s.varovani = message;
+}
+
+} // namespace modulino

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <array>
+
+namespace modulino {
+
+// One row of the piece table: twelve text cells.
+struct PieceRow {
+    std::array<QString, 12> cells;
+    QString& operator[](int column) { return cells[std::size_t(column)]; }
+    const QString& operator[](int column) const { return cells[std::size_t(column)]; }
+};
+
+} // namespace modulino
+
+Q_DECLARE_TYPEINFO(modulino::PieceRow, Q_RELOCATABLE_TYPE);
+
+namespace modulino {
+
+// The scene model: row 0 is the header, rows 1..N the pieces in scene order. Cells are text and
+// stay text. Besides the rows the table keeps its own selection state: which row is current, whether
+// the header is fixed and whether whole rows are highlighted.
+class PieceTable : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int ColumnCount = 12;
+    enum Column {
+        ColourColumn = 0,
+        ShapeColumn = 1,
+        RxColumn = 2, RyColumn = 3, RzColumn = 4,
+        XColumn = 5, YColumn = 6, ZColumn = 7,
+        ControlsColumn = 8,
+        RedColumn = 9, GreenColumn = 10, BlueColumn = 11,
+    };
+
+    int rowCount() const { return int(rows.size()); }
+    bool isEmpty() const { return rows.size() == 1; }
+    bool isPieceRow(int row) const { return row >= 1 && row < rowCount(); }
+
+    const PieceRow& row(int row) const { return rows[row]; }
+    const QString& cell(int column, int row) const { return rows[row][column]; }
+    void setCell(int column, int row, const QString& text);
+    void setRow(int row, const PieceRow& cells);
+
+    // Appends a piece row (row count + 1). Does not change the selection.
+    void appendRow(const PieceRow& cells);
+    // Removes piece row r; the rows below move up by one.
+    void removeRow(int row);
+    // Leaves only the header row.
+    void removePieces();
+    void reserve(int rowCount) { rows.reserve(rowCount); }
+
+    int currentRow() const { return current; }
+    void setCurrentRow(int row);
+    bool headerFixed() const { return fixed; }
+    void setHeaderFixed(bool on);
+    bool wholeRowSelect() const { return wholeRows; }
+    void setWholeRowSelect(bool on);
+
+    // While a Batch lives, the table reports nothing row by row; at its end one reset() tells the
+    // views that anything may have changed.
+    class Batch {
+    public:
+        explicit Batch(PieceTable& table);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        PieceTable& table;
+    };
+
+signals:
+    void rowsAppended(int first, int last);
+    void rowRemoved(int row);
+    void rowChanged(int row);
+    void piecesRemoved();
+    void reset();
+    void selectionChanged();
+
+private:
+    bool quiet() const { return batchDepth > 0; }
+
+    QList<PieceRow> rows{PieceRow{}};
+    int current = 0;
+    bool fixed = false;
+    bool wholeRows = false;
+    int batchDepth = 0;
+};
+
+} // namespace modulino

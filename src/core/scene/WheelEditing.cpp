@@ -1,0 +1,58 @@
+#include "scene/WheelEditing.h"
+
+#include "scene/EditorState.h"
+#include "scene/Numbers.h"
+#include "scene/PieceEditing.h"
+
+namespace modulino {
+
+WheelEditing::WheelEditing(EditorState& state, PieceEditing& editing)
+    : s(state)
+    , editing(editing)
+{
+}
+
+void WheelEditing::SGDilkyMouseWheelDown(Held held)
+{
+    notch(-1, held);
+}
+
+void WheelEditing::SGDilkyMouseWheelUp(Held held)
+{
+    notch(+1, held);
+}
+
+void WheelEditing::notch(int direction, Held held)
+{
+    const int column = s.MouseColumn;
+    const int row = s.CurrentRow;
+    PieceTable& table = s.SGDilky;
+    const bool hasCell = table.isPieceRow(row);
+
+    if (column == PieceTable::ShapeColumn) {
+        const int k = s.Tvar.selected;
+        if (direction < 0 && k > 0)
+            s.Tvar.select(k - 1);
+        else if (direction > 0 && k < 6)
+            s.Tvar.select(k + 1);
+        if (hasCell)
+            table.setCell(column, row, s.Tvar.text);
+        editing.Vyzva();
+    } else if (column >= PieceTable::RxColumn && column <= PieceTable::ZColumn) {
+        const auto id = UpDownId(column - PieceTable::RxColumn);
+        UpDown& upDown = s.upDown(id);
+        const int step = held.shift || held.leftButton ? 1 : 10;
+        upDown.setPosition(upDown.position + direction * step);
+        const bool size = isSizeUpDown(id);
+        if (hasCell)
+            table.setCell(column, row, TenthsText(upDown.position, size ? 2 : 3));
+        if (size)
+            editing.Vyzva();
+    } else if (column == PieceTable::ControlsColumn) {
+        editing.setCBovl(!s.CBovl);
+        if (hasCell)
+            table.setCell(column, row, s.CBovl ? s.texts.YesText : s.texts.NoText);
+    }
+}
+
+} // namespace modulino

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "scene/Colours.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+
+namespace modulino {
+
+struct EditorState;
+class PieceTable;
+struct TextTables;
+
+// What a scene file is made of.
+struct SceneParts {
+    const QByteArrayList& library;
+    Colour background;
+    const PieceTable& table;
+    const TextTables& texts;
+    int axisOrder;
+    bool hideControls; // CBSkryt: every piece written with its manipulators hidden
+};
+
+// The whole scene file: library lines, the background line, one Dilek line per piece; every line
+// ends in CR LF.
+QByteArray composeScene(const SceneParts& parts);
+// "Background { skyColor  0.80 0.80 1.00}"
+QByteArray backgroundLine(Colour background);
+// Appends one piece line, with its CR LF, per table row.
+void WritePieces(const SceneParts& parts, QByteArray& out);
+
+// Fills Final with the scene as the editor holds it.
+void ComposeScene(EditorState& state);
+
+} // namespace modulino

@@ -1,0 +1,98 @@
+#include "vrml/TextLines.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <array>
+
+namespace modulino {
+
+QList<QByteArrayView> splitLines(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    const char* const data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(QByteArrayView(data + start, i - start));
+        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(QByteArrayView(data + start, size - start));
+    return lines;
+}
+
+QByteArrayList splitLinesCopy(QByteArrayView bytes)
+{
+    QByteArrayList copies;
+    const auto lines = splitLines(bytes);
+    copies.reserve(lines.size());
+    for (QByteArrayView line : lines)
+        copies.append(line.toByteArray());
+    return copies;
+}
+
+namespace {
+
+// The code page as a table of 256 characters, taken once from Qt's converter.
+const std::array<char16_t, 256>& windows1250()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        QByteArray all(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
+        QStringDecoder decoder("windows-1250");
+        const QString text = decoder.isValid() ? decoder.decode(all) : QString();
+        for (int i = 0; i < 256; ++i)
+            t[std::size_t(i)] = text.size() == 256 ? text[i].unicode() : char16_t(i);
+        return t;
+    }();
+    return table;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString decode1250(QByteArrayView bytes)
+{
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    const auto& table = windows1250();
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (char c : bytes)
+        *out++ = QChar(table[static_cast<unsigned char>(c)]);
+    return text;
+}
+
+QByteArray encode1250(QStringView text)
+{
+    if (isAscii(text))
+        return text.toLatin1();
+    QStringEncoder encoder("windows-1250");
+    if (!encoder.isValid())
+        return text.toLatin1();
+    return encoder.encode(text);
+}
+
+} // namespace modulino

@@ -1,0 +1,79 @@
+#include "ScriptedDialogs.h"
+
+#include <QTest>
+
+namespace modulino {
+
+namespace {
+
+template <typename T> T take(QQueue<T>& answers, int& unexpected, const char* what, T fallback)
+{
+    if (answers.isEmpty()) {
+        ++unexpected;
+        QTest::qFail(qPrintable(QStringLiteral("unscripted %1").arg(QLatin1String(what))),
+                     __FILE__, __LINE__);
+        return fallback;
+    }
+    return answers.dequeue();
+}
+
+} // namespace
+
+bool ScriptedDialogs::confirm(const QString& text)
+{
+    log << QStringLiteral("confirm: ") + text;
+    return take(confirmAnswers, unexpected, "confirm", false);
+}
+
+UserDialogs::Answer ScriptedDialogs::confirmYesNoCancel(const QString& text)
+{
+    log << QStringLiteral("confirm3: ") + text;
+    return take(threeButtonAnswers, unexpected, "three-button question", Answer::Cancel);
+}
+
+void ScriptedDialogs::message(const QString& text)
+{
+    log << QStringLiteral("message: ") + text;
+    messages << text;
+}
+
+void ScriptedDialogs::errorReport(const QString& text)
+{
+    log << QStringLiteral("error: ") + text;
+    errors << text;
+}
+
+std::optional<QString> ScriptedDialogs::chooseFileToOpen(const QString& folder)
+{
+    log << QStringLiteral("open dialog: ") + folder;
+    return take(openAnswers, unexpected, "open dialog", std::optional<QString>());
+}
+
+std::optional<QString> ScriptedDialogs::chooseFileToSave(const QString& fileName,
+                                                         const QString& folder)
+{
+    log << QStringLiteral("save dialog: ") + fileName + QStringLiteral(" in ") + folder;
+    saveDialogPrefills << fileName;
+    return take(saveAnswers, unexpected, "save dialog", std::optional<QString>());
+}
+
+std::optional<Colour> ScriptedDialogs::chooseColour(Colour initial)
+{
+    log << QStringLiteral("colour dialog: %1").arg(initial);
+    ++colourDialogs;
+    return take(colourAnswers, unexpected, "colour dialog", std::optional<Colour>());
+}
+
+void ScriptedDialogs::openInViewer(const QString& path)
+{
+    log << QStringLiteral("viewer: ") + path;
+    viewed << path;
+}
+
+bool ScriptedDialogs::allAnswered() const
+{
+    return unexpected == 0 && confirmAnswers.isEmpty() && threeButtonAnswers.isEmpty() &&
+           openAnswers.isEmpty() && saveAnswers.isEmpty() && colourAnswers.isEmpty();
+}
+
+} // namespace modulino

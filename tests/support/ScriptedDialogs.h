@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+namespace modulino {
+
+// Answers the core's questions from a script and records everything it was asked and shown.
+// A question without a scripted answer fails the test that asked it.
+class ScriptedDialogs : public UserDialogs {
+public:
+    // Scripted answers, consumed in order, one queue per kind of question.
+    QQueue<bool> confirmAnswers;
+    QQueue<Answer> threeButtonAnswers;
+    QQueue<std::optional<QString>> openAnswers;
+    QQueue<std::optional<QString>> saveAnswers;
+    QQueue<std::optional<Colour>> colourAnswers;
+
+    // What was asked and shown, in order; each entry starts with its kind.
+    QStringList log;
+    QStringList messages;
+    QStringList errors;
+    QStringList viewed;
+    QStringList saveDialogPrefills;
+    int colourDialogs = 0;
+    int unexpected = 0;
+
+    bool confirm(const QString& text) override;
+    Answer confirmYesNoCancel(const QString& text) override;
+    void message(const QString& text) override;
+    void errorReport(const QString& text) override;
+    std::optional<QString> chooseFileToOpen(const QString& folder) override;
+    std::optional<QString> chooseFileToSave(const QString& fileName,
+                                            const QString& folder) override;
+    std::optional<Colour> chooseColour(Colour initial) override;
+    void openInViewer(const QString& path) override;
+
+    // Whether every scripted answer was used and nothing unscripted was asked.
+    bool allAnswered() const;
+};
+
+} // namespace modulino

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Editor.h"
+#include "ScriptedDialogs.h"
+
+#include <QTemporaryDir>
+
+namespace modulino {
+
+// An editor started the way the window starts it, in an empty working directory of its own, with
+// its questions answered from a script.
+struct TestEditor {
+    TestEditor() { editor.FormCreate(folder.path()); }
+    explicit TestEditor(const QString& workingDirectory) { editor.FormCreate(workingDirectory); }
+
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    Editor editor{dialogs};
+    EditorState& s = editor.state;
+
+    const QString& cell(int column, int row) const { return s.SGDilky.cell(column, row); }
+};
+
+} // namespace modulino
