@@ -4,6 +4,7 @@
 #include "app/UserDialogs.h"
 #include "commands/SceneCommands.h"
 #include "commands/SceneLifecycle.h"
+#include "commands/SceneOpening.h"
 #include "scene/EditorState.h"
 #include "scene/PieceEditing.h"
 #include "scene/WheelEditing.h"
@@ -29,7 +30,8 @@ public:
     WheelEditing wheel{state, editing};
     OptionPanels panels{state};
     SceneCommands commands{state, dialogs};
-    SceneLifecycle lifecycle{state, dialogs, editing, commands};
+    SceneOpening opening{state, dialogs, editing};
+    SceneLifecycle lifecycle{state, dialogs, commands};
 };
 
 } // namespace modulino

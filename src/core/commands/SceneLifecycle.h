@@ -6,31 +6,22 @@ namespace modulino {
 
 struct EditorState;
 class UserDialogs;
-class PieceEditing;
 class SceneCommands;
 
-// Open, new scene, and the end of the program.
+// New scene and the end of the program.
 class SceneLifecycle {
 public:
-    SceneLifecycle(EditorState& state, UserDialogs& dialogs, PieceEditing& editing,
-                   SceneCommands& commands);
+    SceneLifecycle(EditorState& state, UserDialogs& dialogs, SceneCommands& commands);
 
-    void Nast1Click();
     void Nov1Click();
-    // Whether the window may close; asks and offers to save.
+    // Whether the window may close; asks, and offers to save an unsaved scene.
     bool FormCloseQuery();
-    // The window closes: restore the locale, delete the preview file.
+    // The window closes: give back the default locale, delete the preview file.
     void FormClose();
-
-    enum class OpenResult { Opened, NotReadable, WrongForm };
-    // Reads the file at `path` into the editor as the open command does after its dialog, with the
-    // same messages.
-    OpenResult openFile(const QString& path);
 
 private:
     EditorState& s;
     UserDialogs& dialogs;
-    PieceEditing& editing;
     SceneCommands& commands;
 };
 
