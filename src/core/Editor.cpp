@@ -4,8 +4,7 @@
 
 namespace modulino {
 
-void Editor::FormCreate(const QString& workingDirectory)
-{
+void Editor::FormCreate(const QString& workingDirectory) {
     modulino::FormCreate(state, dialogs, workingDirectory);
 }
 

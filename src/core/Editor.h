@@ -17,8 +17,7 @@ namespace modulino {
 class Editor {
 public:
     explicit Editor(UserDialogs& dialogs)
-        : dialogs(dialogs)
-    {}
+        : dialogs(dialogs) {}
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 

@@ -6,12 +6,11 @@ namespace modulino {
 
 namespace {
 
-template <typename T> T take(QQueue<T>& answers, int& unexpected, const char* what, T fallback)
-{
+template <typename T> T take(QQueue<T>& answers, int& unexpected, const char* what, T fallback) {
     if (answers.isEmpty()) {
         ++unexpected;
-        QTest::qFail(qPrintable(QStringLiteral("unscripted %1").arg(QLatin1String(what))),
-                     __FILE__, __LINE__);
+        QTest::qFail(qPrintable(QStringLiteral("unscripted %1").arg(QLatin1String(what))), __FILE__,
+                     __LINE__);
         return fallback;
     }
     return answers.dequeue();
@@ -19,59 +18,50 @@ template <typename T> T take(QQueue<T>& answers, int& unexpected, const char* wh
 
 } // namespace
 
-bool ScriptedDialogs::confirm(const QString& text)
-{
+bool ScriptedDialogs::confirm(const QString& text) {
     log << QStringLiteral("confirm: ") + text;
     return take(confirmAnswers, unexpected, "confirm", false);
 }
 
-UserDialogs::Answer ScriptedDialogs::confirmYesNoCancel(const QString& text)
-{
+UserDialogs::Answer ScriptedDialogs::confirmYesNoCancel(const QString& text) {
     log << QStringLiteral("confirm3: ") + text;
     return take(threeButtonAnswers, unexpected, "three-button question", Answer::Cancel);
 }
 
-void ScriptedDialogs::message(const QString& text)
-{
+void ScriptedDialogs::message(const QString& text) {
     log << QStringLiteral("message: ") + text;
     messages << text;
 }
 
-void ScriptedDialogs::errorReport(const QString& text)
-{
+void ScriptedDialogs::errorReport(const QString& text) {
     log << QStringLiteral("error: ") + text;
     errors << text;
 }
 
-std::optional<QString> ScriptedDialogs::chooseFileToOpen(const QString& folder)
-{
+std::optional<QString> ScriptedDialogs::chooseFileToOpen(const QString& folder) {
     log << QStringLiteral("open dialog: ") + folder;
     return take(openAnswers, unexpected, "open dialog", std::optional<QString>());
 }
 
 std::optional<QString> ScriptedDialogs::chooseFileToSave(const QString& fileName,
-                                                         const QString& folder)
-{
+                                                         const QString& folder) {
     log << QStringLiteral("save dialog: ") + fileName + QStringLiteral(" in ") + folder;
     saveDialogPrefills << fileName;
     return take(saveAnswers, unexpected, "save dialog", std::optional<QString>());
 }
 
-std::optional<Colour> ScriptedDialogs::chooseColour(Colour initial)
-{
+std::optional<Colour> ScriptedDialogs::chooseColour(Colour initial) {
     log << QStringLiteral("colour dialog: %1").arg(initial);
     ++colourDialogs;
     return take(colourAnswers, unexpected, "colour dialog", std::optional<Colour>());
 }
 
-void ScriptedDialogs::openInViewer(const QString& path)
-{
+void ScriptedDialogs::openInViewer(const QString& path) {
     log << QStringLiteral("viewer: ") + path;
     viewed << path;
 }
 
-bool ScriptedDialogs::allAnswered() const
-{
+bool ScriptedDialogs::allAnswered() const {
     return unexpected == 0 && confirmAnswers.isEmpty() && threeButtonAnswers.isEmpty() &&
            openAnswers.isEmpty() && saveAnswers.isEmpty() && colourAnswers.isEmpty();
 }

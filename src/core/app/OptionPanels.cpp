@@ -5,74 +5,61 @@
 namespace modulino {
 
 OptionPanels::OptionPanels(EditorState& state)
-    : s(state)
-{
-}
+    : s(state) {}
 
-void OptionPanels::Npovda1Click()
-{
+void OptionPanels::Npovda1Click() {
     s.PHelpVisible = true;
 }
 
-void OptionPanels::BitBtn1Click()
-{
+void OptionPanels::BitBtn1Click() {
     s.PHelpVisible = false;
 }
 
-void OptionPanels::volbyClick()
-{
+void OptionPanels::volbyClick() {
     s.volbyVisible = false;
 }
 
-void OptionPanels::bezvolebClick()
-{
+void OptionPanels::bezvolebClick() {
     s.volbyVisible = true;
 }
 
-void OptionPanels::Image1Click()
-{
+void OptionPanels::Image1Click() {
     s.BackCornerMode = true;
     s.prototyp = s.zalohan;
     s.SceneSaved = false;
 }
 
-void OptionPanels::Image2Click()
-{
+void OptionPanels::Image2Click() {
     s.BackCornerMode = false;
     s.prototyp = s.zaloha;
     s.SceneSaved = false;
 }
 
-void OptionPanels::lbBodClick()
-{
+void OptionPanels::lbBodClick() {
     s.lbBodVisible = false;
     s.prototyp = s.BackCornerMode ? s.zalohan : s.zaloha;
 }
 
-void OptionPanels::Image3Click()
-{
+void OptionPanels::Image3Click() {
     if (s.polohaVisible)
         return;
     s.polohaVisible = true;
     s.Image3HintOn = false;
 }
 
-void OptionPanels::ImXYZClick(int tag)
-{
+void OptionPanels::ImXYZClick(int tag) {
     chooseConvention(tag);
     s.polohaVisible = false;
     s.Image3HintOn = true;
     s.SceneSaved = false;
 }
 
-void OptionPanels::ImYZXMouseMove(int tag)
-{
+void OptionPanels::ImYZXMouseMove(int tag) {
     chooseConvention(tag);
 }
 
 // The frame shown and the letters on the tripod follow AxisOrder.
-void OptionPanels::chooseConvention(int tag)
-{
+void OptionPanels::chooseConvention(int tag) {
     if (tag >= 0 && tag <= 2)
         s.AxisOrder = tag;
 }

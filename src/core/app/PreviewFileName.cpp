@@ -5,8 +5,7 @@
 
 namespace modulino {
 
-int PreviewNameGenerator::next()
-{
+int PreviewNameGenerator::next() {
     state = state * 134775813u + 1u;
     return int((std::uint64_t(state) * 1000u) >> 32);
 }
@@ -20,8 +19,7 @@ constexpr int DrawsCoveringAllNames = 8217;
 } // namespace
 
 QString choosePreviewFileName(const QString& folder,
-                              const std::function<bool(const QString&)>& exists)
-{
+                              const std::function<bool(const QString&)>& exists) {
     const QDir dir(folder);
     QString candidate = dir.filePath(QStringLiteral("~prev00.wrl"));
     PreviewNameGenerator generator;

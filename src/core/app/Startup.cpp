@@ -15,8 +15,7 @@ namespace modulino {
 
 namespace {
 
-void writeHeaderRow(EditorState& s)
-{
+void writeHeaderRow(EditorState& s) {
     PieceRow header;
     header[0] = s.texts.MessageTexts[0];
     header[1] = s.texts.MessageTexts[1];
@@ -29,8 +28,7 @@ void writeHeaderRow(EditorState& s)
 
 } // namespace
 
-void FormCreate(EditorState& s, UserDialogs& dialogs, const QString& workingDirectory)
-{
+void FormCreate(EditorState& s, UserDialogs& dialogs, const QString& workingDirectory) {
     const QDir dir(workingDirectory);
     s.prototyp = frontCornerLibrary();
     s.zaloha = spareFrontCornerLibrary();
@@ -42,7 +40,8 @@ void FormCreate(EditorState& s, UserDialogs& dialogs, const QString& workingDire
     s.OverColourColumn = false;
     s.SceneSaved = true;
 
-    // Numbers are written and read with '.' whatever the locale; the default is given back at close.
+    // Numbers are written and read with '.' whatever the locale; the default is given back at
+    // close.
     s.SavedDecimalSeparator = QLocale();
     QLocale::setDefault(QLocale::c());
 

@@ -7,8 +7,7 @@ const QString CrLf = QStringLiteral("\r\n");
 const QString WarningHead = QStringLiteral("Vlivem změny rozměrů ") + CrLf;
 } // namespace
 
-TextTables TextTables::builtIn()
-{
+TextTables TextTables::builtIn() {
     TextTables t;
     t.YesText = QStringLiteral("ANO");
     t.NoText = QStringLiteral("NE");
@@ -16,7 +15,8 @@ TextTables TextTables::builtIn()
         QStringLiteral("barva"),
         QStringLiteral("tvar"),
         QStringLiteral("Akce nahradí aktuální scénu") + CrLf +
-            QStringLiteral("a smaže neuložené změny ve scéně.") + CrLf + QStringLiteral("Pokračovat?"),
+            QStringLiteral("a smaže neuložené změny ve scéně.") + CrLf +
+            QStringLiteral("Pokračovat?"),
         QStringLiteral("Beze jména"),
         QStringLiteral("Soubor nemá požadovaný tvar."),
         QStringLiteral("Soubor nemá požadovaný tvar.") + CrLf +
@@ -32,7 +32,8 @@ TextTables TextTables::builtIn()
         WarningHead + QStringLiteral("je tvar dílku krychle."),
         WarningHead + QStringLiteral("je tvar dílku eliptický válec."),
         WarningHead + QStringLiteral("je tvar dílku eliptický kužel."),
-        WarningHead + QStringLiteral("je tvar dílku nepravidelný ") + CrLf + QStringLiteral("jehlan."),
+        WarningHead + QStringLiteral("je tvar dílku nepravidelný ") + CrLf +
+            QStringLiteral("jehlan."),
         WarningHead + QStringLiteral("je tvar dílku kvádr."),
         WarningHead + QStringLiteral("je tvar dílku elipsoid."),
         QString(),
@@ -43,10 +44,9 @@ TextTables TextTables::builtIn()
     return t;
 }
 
-QStringList builtInShapeItems()
-{
-    return {QStringLiteral("krychle"), QStringLiteral("kvádr"),  QStringLiteral("válec"),
-            QStringLiteral("kužel"),   QStringLiteral("koule"),  QStringLiteral("jehlan"),
+QStringList builtInShapeItems() {
+    return {QStringLiteral("krychle"),        QStringLiteral("kvádr"), QStringLiteral("válec"),
+            QStringLiteral("kužel"),          QStringLiteral("koule"), QStringLiteral("jehlan"),
             QStringLiteral("trojboký hranol")};
 }
 

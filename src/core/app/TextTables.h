@@ -31,8 +31,8 @@ struct Captions {
     QString Dlekmodulino1 = QStringLiteral("Dílek modulino");
     QString Konec1 = QStringLiteral("Konec");
     QString Label1 = QStringLiteral("Upravujete soubor:");
-    QString Label10 =
-        QStringLiteral("Umisťujete levý přední/zadní (podle volby) dolní roh dílku (šedá kulička).");
+    QString Label10 = QStringLiteral(
+        "Umisťujete levý přední/zadní (podle volby) dolní roh dílku (šedá kulička).");
     QString Label11 =
         QStringLiteral("Pomocí šipek můžete připravenými dílky posouvat v příslušných směrech.");
     QString Label12 =

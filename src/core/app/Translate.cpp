@@ -4,8 +4,7 @@
 
 namespace modulino {
 
-QString Translate(EditorState&, const QString&)
-{
+QString Translate(EditorState&, const QString&) {
     return QString();
 }
 

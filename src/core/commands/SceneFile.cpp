@@ -6,8 +6,7 @@
 
 namespace modulino {
 
-FileRead readWholeFile(const QString& path)
-{
+FileRead readWholeFile(const QString& path) {
     FileRead result;
     QFile file(path);
     if (QFileInfo(path).isDir()) {
@@ -24,8 +23,7 @@ FileRead readWholeFile(const QString& path)
     return result;
 }
 
-QString writeWholeFile(const QString& path, const QByteArray& bytes)
-{
+QString writeWholeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (QFileInfo(path).isDir())
         return QStringLiteral("Cannot create file \"%1\": it is a folder.").arg(path);

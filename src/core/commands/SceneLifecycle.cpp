@@ -9,12 +9,12 @@ namespace modulino {
 SceneLifecycle::SceneLifecycle(EditorState& state, UserDialogs& dialogs, SceneCommands& commands)
     : s(state)
     , dialogs(dialogs)
-    , commands(commands)
-{
-}
+    , commands(commands) {}
 
 void SceneLifecycle::Nov1Click() {}
-bool SceneLifecycle::FormCloseQuery() { return true; }
+bool SceneLifecycle::FormCloseQuery() {
+    return true;
+}
 void SceneLifecycle::FormClose() {}
 
 } // namespace modulino

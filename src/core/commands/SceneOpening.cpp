@@ -9,14 +9,11 @@ namespace modulino {
 SceneOpening::SceneOpening(EditorState& state, UserDialogs& dialogs, PieceEditing& editing)
     : s(state)
     , dialogs(dialogs)
-    , editing(editing)
-{
-}
+    , editing(editing) {}
 
 void SceneOpening::Nast1Click() {}
 
-SceneOpening::OpenResult SceneOpening::openFile(const QString&)
-{
+SceneOpening::OpenResult SceneOpening::openFile(const QString&) {
     return OpenResult::NotReadable;
 }
 

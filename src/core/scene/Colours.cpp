@@ -11,8 +11,7 @@ namespace {
 static_assert(std::numeric_limits<long double>::digits >= 61,
               "MakeColor needs a long double that holds f x 255 exactly");
 
-int channelFromFraction(double fraction)
-{
+int channelFromFraction(double fraction) {
     const long double product = static_cast<long double>(fraction) * 255.0L;
     const long double rounded = std::nearbyint(product); // ties to even
     if (!std::isfinite(rounded))
@@ -25,20 +24,17 @@ int channelFromFraction(double fraction)
 
 } // namespace
 
-Colour MakeColor(double red, double green, double blue)
-{
+Colour MakeColor(double red, double green, double blue) {
     return rgb(channelFromFraction(red), channelFromFraction(green), channelFromFraction(blue));
 }
 
-QString ColorComponentText(Colour colour, Channel channel)
-{
+QString ColorComponentText(Colour colour, Channel channel) {
     // b / 255 to the nearest hundredth; no exact ties occur for bytes.
     const int hundredths = (200 * channelByte(colour, channel) + 255) / 510;
     return QString::asprintf("%d.%02d", hundredths / 100, hundredths % 100);
 }
 
-QString colourText(Colour colour)
-{
+QString colourText(Colour colour) {
     return QString::number(colour);
 }
 

@@ -8,8 +8,7 @@ namespace modulino {
 // A 24-bit colour as the swatches store it: red in bits 0-7, green in 8-15, blue in 16-23.
 using Colour = std::uint32_t;
 
-constexpr Colour rgb(int red, int green, int blue)
-{
+constexpr Colour rgb(int red, int green, int blue) {
     return Colour(red & 0xff) | Colour(green & 0xff) << 8 | Colour(blue & 0xff) << 16;
 }
 
@@ -18,8 +17,7 @@ constexpr Colour DefaultBackground = rgb(204, 204, 255);
 
 enum class Channel { Red = 0, Green = 8, Blue = 16 };
 
-constexpr int channelByte(Colour colour, Channel channel)
-{
+constexpr int channelByte(Colour colour, Channel channel) {
     return int(colour >> int(channel) & 0xff);
 }
 

@@ -19,8 +19,12 @@ struct UpDown {
 
 // The six up-downs, in the order of their table columns 2..7.
 enum class UpDownId { UDrx, UDry, UDrz, UDx, UDy, UDz };
-constexpr int upDownColumn(UpDownId id) { return 2 + int(id); }
-constexpr bool isSizeUpDown(UpDownId id) { return int(id) < 3; }
+constexpr int upDownColumn(UpDownId id) {
+    return 2 + int(id);
+}
+constexpr bool isSizeUpDown(UpDownId id) {
+    return int(id) < 3;
+}
 
 // The drop-down shape list: its items, the selected item (-1 for none) and the shown text.
 struct ShapeList {
@@ -28,8 +32,7 @@ struct ShapeList {
     int selected = -1;
     QString text;
 
-    void select(int index)
-    {
+    void select(int index) {
         selected = index;
         if (index >= 0 && index < items.size())
             text = items[index];

@@ -2,8 +2,7 @@
 
 namespace modulino {
 
-EditorState::EditorState()
-{
+EditorState::EditorState() {
     for (auto id : {UpDownId::UDrx, UpDownId::UDry, UpDownId::UDrz})
         upDown(id) = UpDown{1, 100, 1};
     for (auto id : {UpDownId::UDx, UpDownId::UDy, UpDownId::UDz})
@@ -13,8 +12,7 @@ EditorState::EditorState()
     jmeno = texts.MessageTexts[3];
 }
 
-AxisLetters axisLetters(int axisOrder)
-{
+AxisLetters axisLetters(int axisOrder) {
     switch (axisOrder) {
     case 1:
         return {QStringLiteral("z"), QStringLiteral("x"), QStringLiteral("y")};

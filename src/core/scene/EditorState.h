@@ -27,7 +27,7 @@ struct EditorState {
     bool OverColourColumn = false;
 
     bool SceneSaved = true;
-    int AxisOrder = 0;          // 0 xyz, 1 xzy, 2 yzx
+    int AxisOrder = 0;           // 0 xyz, 1 xzy, 2 yzx
     bool BackCornerMode = false; // the back-corner picture Image2 is shown instead of Image1
 
     // Piece editing controls.
@@ -56,8 +56,8 @@ struct EditorState {
     QByteArray Final;
 
     QString PreviewFileName;
-    QString fileName;      // the current file name, as the save dialog holds it
-    QString dialogFolder;  // where the open and save dialogs start
+    QString fileName;              // the current file name, as the save dialog holds it
+    QString dialogFolder;          // where the open and save dialogs start
     QLocale SavedDecimalSeparator; // the default locale at start, restored at close
 
     bool sceneNamed() const { return jmeno != texts.MessageTexts[3]; }

@@ -7,8 +7,7 @@
 
 namespace modulino {
 
-QString TenthsText(int p, int n)
-{
+QString TenthsText(int p, int n) {
     // Round |p| to n significant digits, halves away from zero; p is already in tenths.
     long long magnitude = std::llabs(static_cast<long long>(p));
     long long factor = 1;
@@ -24,14 +23,12 @@ QString TenthsText(int p, int n)
 
 namespace {
 
-bool isDigit(QChar c)
-{
+bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
 // Whether the text is a plain decimal: [+-] digits [. digits] [e [+-] digits], one digit at least.
-bool isDecimal(QStringView t)
-{
+bool isDecimal(QStringView t) {
     qsizetype i = 0;
     if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
         ++i;
@@ -58,8 +55,7 @@ bool isDecimal(QStringView t)
 
 } // namespace
 
-std::optional<double> parseNumber(QStringView text)
-{
+std::optional<double> parseNumber(QStringView text) {
     if (!isDecimal(text))
         return std::nullopt;
     QByteArray latin = text.toLatin1();
@@ -73,15 +69,13 @@ std::optional<double> parseNumber(QStringView text)
     return value;
 }
 
-std::optional<int> parseInteger(QStringView text)
-{
+std::optional<int> parseInteger(QStringView text) {
     bool ok = false;
     const int value = text.toInt(&ok, 10);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-std::optional<int> tenthsOf(QStringView text)
-{
+std::optional<int> tenthsOf(QStringView text) {
     const auto value = parseNumber(text);
     if (!value)
         return std::nullopt;

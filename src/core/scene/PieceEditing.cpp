@@ -16,12 +16,9 @@ const QString ZeroText = QStringLiteral("0");
 
 PieceEditing::PieceEditing(EditorState& state, UserDialogs& dialogs)
     : s(state)
-    , dialogs(dialogs)
-{
-}
+    , dialogs(dialogs) {}
 
-void PieceEditing::PridejClick()
-{
+void PieceEditing::PridejClick() {
     s.SceneSaved = false;
     if (s.SGDilky.isEmpty()) {
         for (auto id : {UpDownId::UDrx, UpDownId::UDry, UpDownId::UDrz})
@@ -46,8 +43,7 @@ void PieceEditing::PridejClick()
     selectRow(r);
 }
 
-void PieceEditing::DelClick()
-{
+void PieceEditing::DelClick() {
     s.SceneSaved = false;
     PieceTable& table = s.SGDilky;
     if (table.isEmpty()) {
@@ -68,14 +64,12 @@ void PieceEditing::DelClick()
     // Otherwise row c, now holding the next piece, stays current without a new selection.
 }
 
-void PieceEditing::selectRow(int row)
-{
+void PieceEditing::selectRow(int row) {
     s.SGDilky.setCurrentRow(row);
     SGDilkySelectCell(0, row);
 }
 
-void PieceEditing::SGDilkySelectCell(int /*column*/, int row)
-{
+void PieceEditing::SGDilkySelectCell(int /*column*/, int row) {
     s.SceneSaved = false;
     if (row < 1) {
         for (auto id : {UpDownId::UDrx, UpDownId::UDry, UpDownId::UDrz})
@@ -98,8 +92,7 @@ void PieceEditing::SGDilkySelectCell(int /*column*/, int row)
 
 // Sizes, positions, the swatch and the shape list follow the row's cells. A cell that is not a
 // number gives the default sizes and positions and leaves the swatch and the list as they were.
-void PieceEditing::loadRowIntoControls(int row)
-{
+void PieceEditing::loadRowIntoControls(int row) {
     const PieceRow& cells = s.SGDilky.row(row);
     std::array<int, 6> tenths{10, 10, 10, 0, 0, 0};
     std::array<int, 6> read{};
@@ -125,8 +118,7 @@ void PieceEditing::loadRowIntoControls(int row)
         s.upDowns[std::size_t(i)].setPosition(tenths[std::size_t(i)]);
 }
 
-bool PieceEditing::chooseColourOfRow(int row)
-{
+bool PieceEditing::chooseColourOfRow(int row) {
     const auto chosen = dialogs.chooseColour(s.Shape1);
     if (!chosen)
         return false;
@@ -141,8 +133,7 @@ bool PieceEditing::chooseColourOfRow(int row)
     return true;
 }
 
-void PieceEditing::SGDilkyMouseMove(int x)
-{
+void PieceEditing::SGDilkyMouseMove(int x) {
     s.OverColourColumn = x <= 45;
     if (x == 46)
         return;
@@ -154,8 +145,7 @@ void PieceEditing::SGDilkyMouseMove(int x)
     s.MouseColumn = column;
 }
 
-void PieceEditing::TvarChange(int index)
-{
+void PieceEditing::TvarChange(int index) {
     s.Tvar.select(index);
     if (s.SGDilky.currentRow() < 1 || !s.SGDilky.isPieceRow(s.CurrentRow))
         return;
@@ -163,8 +153,7 @@ void PieceEditing::TvarChange(int index)
     Vyzva();
 }
 
-bool PieceEditing::pressUpDown(UpDownId id, int direction)
-{
+bool PieceEditing::pressUpDown(UpDownId id, int direction) {
     UpDown& upDown = s.upDown(id);
     if (!upDown.canStep(direction))
         return false;
@@ -173,8 +162,7 @@ bool PieceEditing::pressUpDown(UpDownId id, int direction)
     return true;
 }
 
-void PieceEditing::UDClick(UpDownId id)
-{
+void PieceEditing::UDClick(UpDownId id) {
     if (s.SGDilky.isEmpty())
         return;
     s.SceneSaved = false;
@@ -184,37 +172,32 @@ void PieceEditing::UDClick(UpDownId id)
         Vyzva();
 }
 
-void PieceEditing::setCBovl(bool ticked)
-{
+void PieceEditing::setCBovl(bool ticked) {
     if (s.CBovl == ticked)
         return;
     s.CBovl = ticked;
     CBovlClick();
 }
 
-void PieceEditing::CBovlClick()
-{
+void PieceEditing::CBovlClick() {
     if (s.SGDilky.isEmpty() || !s.SGDilky.isPieceRow(s.CurrentRow))
         return;
     s.SGDilky.setCell(PieceTable::ControlsColumn, s.CurrentRow,
                       s.CBovl ? s.texts.YesText : s.texts.NoText);
 }
 
-void PieceEditing::Shape1MouseDown()
-{
+void PieceEditing::Shape1MouseDown() {
     if (s.SGDilky.isEmpty() || !s.SGDilky.isPieceRow(s.CurrentRow))
         return;
     chooseColourOfRow(s.CurrentRow);
 }
 
-void PieceEditing::Shape2MouseDown()
-{
+void PieceEditing::Shape2MouseDown() {
     if (const auto chosen = dialogs.chooseColour(s.Shape2))
         s.Shape2 = *chosen & 0xffffff;
 }
 
-void PieceEditing::Vyzva()
-{
+void PieceEditing::Vyzva() {
     const int rx = s.upDown(UpDownId::UDrx).position;
     const int ry = s.upDown(UpDownId::UDry).position;
     const int rz = s.upDown(UpDownId::UDrz).position;

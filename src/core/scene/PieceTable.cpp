@@ -2,70 +2,60 @@
 
 namespace modulino {
 
-void PieceTable::setCell(int column, int row, const QString& text)
-{
+void PieceTable::setCell(int column, int row, const QString& text) {
     rows[row][column] = text;
     if (!quiet())
         emit rowChanged(row);
 }
 
-void PieceTable::setRow(int row, const PieceRow& cells)
-{
+void PieceTable::setRow(int row, const PieceRow& cells) {
     rows[row] = cells;
     if (!quiet())
         emit rowChanged(row);
 }
 
-void PieceTable::appendRow(const PieceRow& cells)
-{
+void PieceTable::appendRow(const PieceRow& cells) {
     rows.append(cells);
     if (!quiet())
         emit rowsAppended(rowCount() - 1, rowCount() - 1);
 }
 
-void PieceTable::removeRow(int row)
-{
+void PieceTable::removeRow(int row) {
     rows.removeAt(row);
     if (!quiet())
         emit rowRemoved(row);
 }
 
-void PieceTable::removePieces()
-{
+void PieceTable::removePieces() {
     rows.resize(1);
     if (!quiet())
         emit piecesRemoved();
 }
 
-void PieceTable::setCurrentRow(int row)
-{
+void PieceTable::setCurrentRow(int row) {
     current = row;
     if (!quiet())
         emit selectionChanged();
 }
 
-void PieceTable::setHeaderFixed(bool on)
-{
+void PieceTable::setHeaderFixed(bool on) {
     fixed = on;
     if (!quiet())
         emit selectionChanged();
 }
 
-void PieceTable::setWholeRowSelect(bool on)
-{
+void PieceTable::setWholeRowSelect(bool on) {
     wholeRows = on;
     if (!quiet())
         emit selectionChanged();
 }
 
 PieceTable::Batch::Batch(PieceTable& table)
-    : table(table)
-{
+    : table(table) {
     ++table.batchDepth;
 }
 
-PieceTable::Batch::~Batch()
-{
+PieceTable::Batch::~Batch() {
     if (--table.batchDepth == 0)
         emit table.reset();
 }

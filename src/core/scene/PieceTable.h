@@ -21,8 +21,8 @@ Q_DECLARE_TYPEINFO(modulino::PieceRow, Q_RELOCATABLE_TYPE);
 namespace modulino {
 
 // The scene model: row 0 is the header, rows 1..N the pieces in scene order. Cells are text and
-// stay text. Besides the rows the table keeps its own selection state: which row is current, whether
-// the header is fixed and whether whole rows are highlighted.
+// stay text. Besides the rows the table keeps its own selection state: which row is current,
+// whether the header is fixed and whether whole rows are highlighted.
 class PieceTable : public QObject {
     Q_OBJECT
 public:
@@ -30,10 +30,16 @@ public:
     enum Column {
         ColourColumn = 0,
         ShapeColumn = 1,
-        RxColumn = 2, RyColumn = 3, RzColumn = 4,
-        XColumn = 5, YColumn = 6, ZColumn = 7,
+        RxColumn = 2,
+        RyColumn = 3,
+        RzColumn = 4,
+        XColumn = 5,
+        YColumn = 6,
+        ZColumn = 7,
         ControlsColumn = 8,
-        RedColumn = 9, GreenColumn = 10, BlueColumn = 11,
+        RedColumn = 9,
+        GreenColumn = 10,
+        BlueColumn = 11,
     };
 
     int rowCount() const { return int(rows.size()); }

@@ -8,22 +8,17 @@ namespace modulino {
 
 WheelEditing::WheelEditing(EditorState& state, PieceEditing& editing)
     : s(state)
-    , editing(editing)
-{
-}
+    , editing(editing) {}
 
-void WheelEditing::SGDilkyMouseWheelDown(Held held)
-{
+void WheelEditing::SGDilkyMouseWheelDown(Held held) {
     notch(-1, held);
 }
 
-void WheelEditing::SGDilkyMouseWheelUp(Held held)
-{
+void WheelEditing::SGDilkyMouseWheelUp(Held held) {
     notch(+1, held);
 }
 
-void WheelEditing::notch(int direction, Held held)
-{
+void WheelEditing::notch(int direction, Held held) {
     const int column = s.MouseColumn;
     const int row = s.CurrentRow;
     PieceTable& table = s.SGDilky;

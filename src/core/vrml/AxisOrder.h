@@ -6,8 +6,7 @@ namespace modulino {
 
 // Rearranges a triple from one axis convention to another (0 xyz, 1 xzy, 2 yzx). Equal selectors
 // and selectors above 2 leave the triple alone. (To, From) always undoes (From, To).
-template <typename T> void SwapAxesOf(T& a, T& b, T& c, unsigned fromOrder, unsigned toOrder)
-{
+template <typename T> void SwapAxesOf(T& a, T& b, T& c, unsigned fromOrder, unsigned toOrder) {
     if (fromOrder == toOrder || fromOrder > 2 || toOrder > 2)
         return;
     T x = std::move(a), y = std::move(b), z = std::move(c);
@@ -30,14 +29,12 @@ template <typename T> void SwapAxesOf(T& a, T& b, T& c, unsigned fromOrder, unsi
     }
 }
 
-inline void SwapAxes(unsigned& a, unsigned& b, unsigned& c, unsigned fromOrder, unsigned toOrder)
-{
+inline void SwapAxes(unsigned& a, unsigned& b, unsigned& c, unsigned fromOrder, unsigned toOrder) {
     SwapAxesOf(a, b, c, fromOrder, toOrder);
 }
 
 template <typename Text>
-void SwapAxesText(Text& a, Text& b, Text& c, unsigned fromOrder, unsigned toOrder)
-{
+void SwapAxesText(Text& a, Text& b, Text& c, unsigned fromOrder, unsigned toOrder) {
     SwapAxesOf(a, b, c, fromOrder, toOrder);
 }
 

@@ -8,8 +8,7 @@ namespace modulino {
 
 namespace {
 
-QByteArrayList linesOfResource(const QString& name)
-{
+QByteArrayList linesOfResource(const QString& name) {
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("The built-in library %s is missing", qPrintable(name));
@@ -18,22 +17,19 @@ QByteArrayList linesOfResource(const QString& name)
 
 } // namespace
 
-QByteArrayList frontCornerLibrary()
-{
+QByteArrayList frontCornerLibrary() {
     static const QByteArrayList lines =
         linesOfResource(QStringLiteral(":/vrml/libraries/front-corner.wrl"));
     return lines;
 }
 
-QByteArrayList backCornerLibrary()
-{
+QByteArrayList backCornerLibrary() {
     static const QByteArrayList lines =
         linesOfResource(QStringLiteral(":/vrml/libraries/back-corner.wrl"));
     return lines;
 }
 
-QByteArrayList spareFrontCornerLibrary()
-{
+QByteArrayList spareFrontCornerLibrary() {
     QByteArrayList lines = frontCornerLibrary();
     lines.append(QByteArray());
     return lines;

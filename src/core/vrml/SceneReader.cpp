@@ -5,13 +5,11 @@
 
 namespace modulino {
 
-PieceFields ParsePieceLine(QByteArrayView)
-{
+PieceFields ParsePieceLine(QByteArrayView) {
     return {};
 }
 
-bool readScene(EditorState&, PieceEditing&, QByteArrayView)
-{
+bool readScene(EditorState&, PieceEditing&, QByteArrayView) {
     return false;
 }
 

@@ -17,13 +17,11 @@ constexpr char CrLf[] = "\r\n";
 constexpr const char* ShapeKeywords[] = {"\"krychle\"", "\"kvadr\"",  "\"valec\"", "\"kuzel\"",
                                          "\"koule\"",   "\"jehlan\"", "\"hranol\""};
 
-void appendCell(QByteArray& out, const QString& cell)
-{
+void appendCell(QByteArray& out, const QString& cell) {
     out += encode1250(cell);
 }
 
-void appendTriple(QByteArray& out, const PieceRow& row, const unsigned (&columns)[3])
-{
+void appendTriple(QByteArray& out, const PieceRow& row, const unsigned (&columns)[3]) {
     appendCell(out, row[int(columns[0])]);
     out += ' ';
     appendCell(out, row[int(columns[1])]);
@@ -31,8 +29,7 @@ void appendTriple(QByteArray& out, const PieceRow& row, const unsigned (&columns
     appendCell(out, row[int(columns[2])]);
 }
 
-void appendShape(QByteArray& out, const QString& cell, const TextTables& texts)
-{
+void appendShape(QByteArray& out, const QString& cell, const TextTables& texts) {
     for (int k = 0; k < 7; ++k) {
         if (cell == texts.shapeName(k)) {
             out += ShapeKeywords[k];
@@ -44,16 +41,13 @@ void appendShape(QByteArray& out, const QString& cell, const TextTables& texts)
 
 } // namespace
 
-QByteArray backgroundLine(Colour background)
-{
-    return "Background { skyColor  " +
-           ColorComponentText(background, Channel::Red).toLatin1() + ' ' +
-           ColorComponentText(background, Channel::Green).toLatin1() + ' ' +
+QByteArray backgroundLine(Colour background) {
+    return "Background { skyColor  " + ColorComponentText(background, Channel::Red).toLatin1() +
+           ' ' + ColorComponentText(background, Channel::Green).toLatin1() + ' ' +
            ColorComponentText(background, Channel::Blue).toLatin1() + '}';
 }
 
-void WritePieces(const SceneParts& parts, QByteArray& out)
-{
+void WritePieces(const SceneParts& parts, QByteArray& out) {
     unsigned sizes[3] = {2, 3, 4};
     unsigned positions[3] = {5, 6, 7};
     SwapAxes(sizes[0], sizes[1], sizes[2], 0, unsigned(parts.axisOrder));
@@ -83,8 +77,7 @@ void WritePieces(const SceneParts& parts, QByteArray& out)
     }
 }
 
-QByteArray composeScene(const SceneParts& parts)
-{
+QByteArray composeScene(const SceneParts& parts) {
     QByteArray out;
     qsizetype libraryBytes = 0;
     for (const QByteArray& line : parts.library)
@@ -101,10 +94,9 @@ QByteArray composeScene(const SceneParts& parts)
     return out;
 }
 
-void ComposeScene(EditorState& s)
-{
-    s.Final = composeScene(
-        SceneParts{s.prototyp, s.Shape2, s.SGDilky, s.texts, s.AxisOrder, s.CBSkryt});
+void ComposeScene(EditorState& s) {
+    s.Final =
+        composeScene(SceneParts{s.prototyp, s.Shape2, s.SGDilky, s.texts, s.AxisOrder, s.CBSkryt});
 }
 
 } // namespace modulino

@@ -6,8 +6,7 @@
 
 namespace modulino {
 
-QList<QByteArrayView> splitLines(QByteArrayView bytes)
-{
+QList<QByteArrayView> splitLines(QByteArrayView bytes) {
     QList<QByteArrayView> lines;
     const char* const data = bytes.data();
     const qsizetype size = bytes.size();
@@ -26,8 +25,7 @@ QList<QByteArrayView> splitLines(QByteArrayView bytes)
     return lines;
 }
 
-QByteArrayList splitLinesCopy(QByteArrayView bytes)
-{
+QByteArrayList splitLinesCopy(QByteArrayView bytes) {
     QByteArrayList copies;
     const auto lines = splitLines(bytes);
     copies.reserve(lines.size());
@@ -39,8 +37,7 @@ QByteArrayList splitLinesCopy(QByteArrayView bytes)
 namespace {
 
 // The code page as a table of 256 characters, taken once from Qt's converter.
-const std::array<char16_t, 256>& windows1250()
-{
+const std::array<char16_t, 256>& windows1250() {
     static const std::array<char16_t, 256> table = [] {
         std::array<char16_t, 256> t{};
         QByteArray all(256, Qt::Uninitialized);
@@ -55,16 +52,14 @@ const std::array<char16_t, 256>& windows1250()
     return table;
 }
 
-bool isAscii(QByteArrayView bytes)
-{
+bool isAscii(QByteArrayView bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;
     return true;
 }
 
-bool isAscii(QStringView text)
-{
+bool isAscii(QStringView text) {
     for (QChar c : text)
         if (c.unicode() >= 0x80)
             return false;
@@ -73,8 +68,7 @@ bool isAscii(QStringView text)
 
 } // namespace
 
-QString decode1250(QByteArrayView bytes)
-{
+QString decode1250(QByteArrayView bytes) {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     const auto& table = windows1250();
@@ -85,8 +79,7 @@ QString decode1250(QByteArrayView bytes)
     return text;
 }
 
-QByteArray encode1250(QStringView text)
-{
+QByteArray encode1250(QStringView text) {
     if (isAscii(text))
         return text.toLatin1();
     QStringEncoder encoder("windows-1250");
