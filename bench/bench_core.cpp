@@ -1,0 +1,91 @@
+// Speed of the paths that grow with the scene: opening a file as Ctrl+O does, and composing and
+// writing it as Save does.
+#include "QuietDialogs.h"
+#include "SceneGenerator.h"
+
+#include "Editor.h"
+#include "commands/SceneFile.h"
+#include "vrml/SceneWriter.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <map>
+
+using namespace modulino;
+
+namespace {
+
+QTemporaryDir& folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// The generated scene file of `pieces` pieces, written once.
+QString sceneFile(int pieces) {
+    static std::map<int, QString> files;
+    auto& path = files[pieces];
+    if (path.isEmpty()) {
+        path = folder().filePath(QStringLiteral("scene%1.wrl").arg(pieces));
+        writeWholeFile(path, bench::generateScene(pieces));
+    }
+    return path;
+}
+
+struct BenchEditor {
+    BenchEditor() { editor.FormCreate(folder().path()); }
+    bench::QuietDialogs dialogs;
+    Editor editor{dialogs};
+};
+
+void BM_OpenScene(benchmark::State& state) {
+    const int pieces = int(state.range(0));
+    const QString path = sceneFile(pieces);
+    BenchEditor e;
+    for (auto _ : state) {
+        e.editor.opening.openFile(path);
+        benchmark::DoNotOptimize(e.editor.state.SGDilky.rowCount());
+    }
+    if (e.editor.state.SGDilky.rowCount() != pieces + 1)
+        state.SkipWithError("the scene did not open whole");
+    state.SetComplexityN(pieces);
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+}
+
+void BM_ComposeAndWrite(benchmark::State& state) {
+    const int pieces = int(state.range(0));
+    BenchEditor e;
+    e.editor.opening.openFile(sceneFile(pieces));
+    const QString out = folder().filePath(QStringLiteral("written.wrl"));
+    for (auto _ : state) {
+        ComposeScene(e.editor.state);
+        if (!writeWholeFile(out, e.editor.state.Final).isEmpty())
+            state.SkipWithError("the scene was not written");
+    }
+    state.SetComplexityN(pieces);
+    state.SetBytesProcessed(state.iterations() * e.editor.state.Final.size());
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenScene)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ComposeAndWrite)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
