@@ -13,8 +13,6 @@ private slots:
     void swapAxesText_data();
     void swapAxesText();
     void reverseSelectorsUndo();
-    void writingColumnOrders_data();
-    void writingColumnOrders();
 };
 
 void TestAxes::swapAxes_data() {
@@ -78,27 +76,6 @@ void TestAxes::reverseSelectorsUndo() {
             QCOMPARE((QStringList{a, b, c}), (QStringList{"x", "y", "z"}));
         }
     }
-}
-
-void TestAxes::writingColumnOrders_data() {
-    QTest::addColumn<unsigned>("axisOrder");
-    QTest::addColumn<QList<unsigned>>("sizes");
-    QTest::addColumn<QList<unsigned>>("positions");
-
-    QTest::newRow("xyz") << 0u << QList<unsigned>{2, 3, 4} << QList<unsigned>{5, 6, 7};
-    QTest::newRow("xzy") << 1u << QList<unsigned>{2, 4, 3} << QList<unsigned>{5, 7, 6};
-    QTest::newRow("yzx") << 2u << QList<unsigned>{3, 4, 2} << QList<unsigned>{6, 7, 5};
-}
-
-void TestAxes::writingColumnOrders() {
-    QFETCH(unsigned, axisOrder);
-    QFETCH(QList<unsigned>, sizes);
-    QFETCH(QList<unsigned>, positions);
-    unsigned r[3] = {2, 3, 4}, p[3] = {5, 6, 7};
-    SwapAxes(r[0], r[1], r[2], 0, axisOrder);
-    SwapAxes(p[0], p[1], p[2], 0, axisOrder);
-    QCOMPARE((QList<unsigned>{r[0], r[1], r[2]}), sizes);
-    QCOMPARE((QList<unsigned>{p[0], p[1], p[2]}), positions);
 }
 
 QTEST_GUILESS_MAIN(TestAxes)
