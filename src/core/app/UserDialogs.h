@@ -19,6 +19,11 @@ public:
     virtual bool confirm(const QString& text) = 0;
     // A confirmation box with Yes, No and Cancel; closing it counts as Cancel.
     virtual Answer confirmYesNoCancel(const QString& text) = 0;
+    // A confirmation box with Yes and No that tells No from a box closed without an answer
+    // (Cancel). A window that can tell them apart overrides this; by default not Yes counts as No.
+    virtual Answer confirmYesNo(const QString& text) {
+        return confirm(text) ? Answer::Yes : Answer::No;
+    }
     // A plain message box with an OK button.
     virtual void message(const QString& text) = 0;
     // The program's general error report for a failure no command handles (a file not written).

@@ -22,6 +22,8 @@ public:
     bool saveThroughDialog();
     // Writes Final to the current file name, refusing a "proto" path; true once written.
     bool writeToCurrentFile();
+    // "Chcete nahradit existující soubor", a line break, the current file name and " ?".
+    QString overwriteQuestion() const;
 
 private:
     bool refusedAsPrototypeFile(const QString& path);

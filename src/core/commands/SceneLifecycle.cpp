@@ -3,6 +3,10 @@
 #include "app/UserDialogs.h"
 #include "commands/SceneCommands.h"
 #include "scene/EditorState.h"
+#include "vrml/SceneWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace modulino {
 
@@ -11,10 +15,48 @@ SceneLifecycle::SceneLifecycle(EditorState& state, UserDialogs& dialogs, SceneCo
     , dialogs(dialogs)
     , commands(commands) {}
 
-void SceneLifecycle::Nov1Click() {}
-bool SceneLifecycle::FormCloseQuery() {
-    return true;
+void SceneLifecycle::Nov1Click() {
+    if (!s.SceneSaved && !dialogs.confirm(s.texts.MessageTexts[2]))
+        return;
+    s.Shape2 = DefaultBackground;
+    s.Shape1 = White;
+    // The variant whose corner picture is shown; a library read from a file is dropped.
+    s.prototyp = s.BackCornerMode ? s.zalohan : s.zaloha;
+    s.jmeno = s.texts.MessageTexts[3];
+    s.SceneSaved = true;
+    s.fileName.clear();
+
+    PieceTable::Batch batch(s.SGDilky);
+    s.SGDilky.setHeaderFixed(false);
+    s.SGDilky.removePieces();
+    s.SGDilky.setCurrentRow(0);
 }
-void SceneLifecycle::FormClose() {}
+
+bool SceneLifecycle::FormCloseQuery() {
+    if (!dialogs.confirm(s.texts.MessageTexts[11]))
+        return false;
+    if (s.SceneSaved)
+        return true;
+    ComposeScene(s);
+    switch (dialogs.confirmYesNo(s.texts.MessageTexts[10])) {
+    case UserDialogs::Answer::No:
+        return true;
+    case UserDialogs::Answer::Cancel:
+        return false;
+    case UserDialogs::Answer::Yes:
+        break;
+    }
+    if (!s.sceneNamed())
+        return commands.saveThroughDialog();
+    if (dialogs.confirmYesNoCancel(commands.overwriteQuestion()) != UserDialogs::Answer::Yes)
+        return false;
+    return commands.writeToCurrentFile();
+}
+
+void SceneLifecycle::FormClose() {
+    QLocale::setDefault(s.SavedDecimalSeparator);
+    if (QFileInfo::exists(s.PreviewFileName))
+        QFile::remove(s.PreviewFileName);
+}
 
 } // namespace modulino
