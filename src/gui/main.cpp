@@ -1,7 +1,10 @@
+#include "TModulino.h"
+
 #include <QApplication>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    modulino::TModulino window;
+    window.show();
+    return app.exec();
 }
