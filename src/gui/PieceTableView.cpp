@@ -136,13 +136,13 @@ void PieceTableView::followTable() {
 
 void PieceTableView::takeWheel(QWheelEvent* event) {
     event->accept();
-    const bool fine =
-        event->modifiers().testFlag(Qt::ShiftModifier) || event->buttons().testFlag(Qt::LeftButton);
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    const bool leftButton = event->buttons().testFlag(Qt::LeftButton);
     wheelDelta += event->angleDelta().y();
     while (std::abs(wheelDelta) >= WheelNotch) {
         const int direction = wheelDelta > 0 ? 1 : -1;
         wheelDelta -= direction * WheelNotch;
-        emit wheelNotch(direction, fine);
+        emit wheelNotch(direction, shift, leftButton);
     }
 }
 

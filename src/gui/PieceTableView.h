@@ -43,9 +43,8 @@ signals:
     void rowChosen(int row);
     // The pointer moved over the table; x in client pixels.
     void pointerMoved(int x);
-    // One notch of the wheel: +1 away from the user, -1 towards; fine while Shift or the left
-    // button is held.
-    void wheelNotch(int direction, bool fine);
+    // One notch of the wheel: +1 away from the user, -1 towards, with what was held.
+    void wheelNotch(int direction, bool shift, bool leftButton);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,6 +1,8 @@
 #include "TModulino.h"
 
+#include "ClickFilter.h"
 #include "ColourSwatch.h"
+#include "OptionPictures.h"
 #include "PieceTableView.h"
 #include "QtDialogs.h"
 #include "ShapeCombo.h"
@@ -83,12 +85,12 @@ void setCaption(QObject* control, const QString& text) {
         setLabelText(label, text);
     else if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setText(text);
+    else if (auto* panel = qobject_cast<QFrame*>(control))
+        panel->findChild<QLabel*>(QStringLiteral("caption"))->setText(text);
     else if (auto* menu = qobject_cast<QMenu*>(control))
         menu->setTitle(text);
     else if (auto* action = qobject_cast<QAction*>(control))
         action->setText(text);
-    else if (control)
-        control->setProperty("caption", text);
 }
 
 QFont pixelFont(QFont font, int pixels) {
@@ -136,6 +138,7 @@ TModulino::TModulino(UserDialogs* dialogs, QWidget* parent)
     buildTable();
     buildRightColumn();
     buildHelpPanel();
+    buildOptionsArea();
     buildMenu();
     stackControls();
     applyCaptions();
@@ -231,6 +234,15 @@ void TModulino::buildTable() {
             [this](int row) { run([this, row] { core.editing.selectRow(row); }); });
     connect(SGDilky, &PieceTableView::pointerMoved, this,
             [this](int x) { run([this, x] { core.editing.SGDilkyMouseMove(x); }); });
+    connect(SGDilky, &PieceTableView::wheelNotch, this,
+            [this](int direction, bool shift, bool leftButton) {
+                run([this, direction, held = WheelEditing::Held{shift, leftButton}] {
+                    if (direction > 0)
+                        core.wheel.SGDilkyMouseWheelUp(held);
+                    else
+                        core.wheel.SGDilkyMouseWheelDown(held);
+                });
+            });
 }
 
 void TModulino::buildRightColumn() {
@@ -288,6 +300,129 @@ void TModulino::buildHelpPanel() {
             [this] { run([this] { core.panels.BitBtn1Click(); }); });
 }
 
+// A letter laid on an arm of an axis tripod.
+QLabel* TModulino::letter(QWidget* parent, const char* name, QPoint place) {
+    QLabel* text = label(parent, name, place.x(), place.y());
+    text->setFont(pixelFont(font(), 16));
+    text->setAutoFillBackground(true);
+    QPalette white = text->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    text->setPalette(white);
+    return text;
+}
+
+void TModulino::buildOptionsArea() {
+    const auto picture = [this](QWidget* image, const char* name, QPoint place) {
+        image->setObjectName(QLatin1String(name));
+        image->move(place);
+        image->setToolTip(QStringLiteral("Click"));
+        graphicControls.push_back(image);
+        return new ClickFilter(image);
+    };
+    const auto onClick = [this](ClickFilter* clicks, auto handler) {
+        connect(clicks, &ClickFilter::clicked, this, [this, handler] { run(handler); });
+    };
+
+    Image1 = new CornerCube(CornerCube::Corner::Front, client);
+    onClick(picture(Image1, "Image1", {496, 352}), [this] { core.panels.Image1Click(); });
+    Image2 = new CornerCube(CornerCube::Corner::Back, client);
+    onClick(picture(Image2, "Image2", {496, 352}), [this] { core.panels.Image2Click(); });
+
+    lbBod = label(client, "lbBod", 506, 400);
+    lbBod->setText(QStringLiteral("?"));
+    lbBod->setFont(pixelFont(font(), 19));
+    lbBod->setFixedSize(47, 37);
+    lbBod->setAlignment(Qt::AlignCenter);
+    lbBod->setAutoFillBackground(true);
+    onClick(new ClickFilter(lbBod), [this] { core.panels.lbBodClick(); });
+
+    QLabel* axes = label(client, "Label14", 592, 344);
+    axes->setFixedWidth(81);
+    axes->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    Image3 = new AxisTripod(client);
+    onClick(picture(Image3, "Image3", {592, 360}), [this] { core.panels.Image3Click(); });
+    // The letters take the clicks that fall on them; the tripod does not see them.
+    lbUp = letter(client, "lbUp", QPoint(592, 360) + AxisTripod::UpLetter);
+    lbRight = letter(client, "lbRight", QPoint(592, 360) + AxisTripod::RightLetter);
+    lbFront = letter(client, "lbFront", QPoint(592, 360) + AxisTripod::FrontLetter);
+
+    bezvoleb = button("bezvoleb", {496, 446, 177, 24}, QString());
+    connect(bezvoleb, &QPushButton::clicked, this,
+            [this] { run([this] { core.panels.bezvolebClick(); }); });
+
+    buildAxisPanel();
+
+    volby = new QFrame(client);
+    volby->setObjectName(QStringLiteral("volby"));
+    volby->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    volby->setAutoFillBackground(true);
+    volby->setGeometry(496, 344, 177, 126);
+    auto* caption = new QLabel(volby);
+    caption->setObjectName(QStringLiteral("caption"));
+    caption->setTextFormat(Qt::PlainText);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setGeometry(volby->rect());
+    caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    onClick(new ClickFilter(volby), [this] { core.panels.volbyClick(); });
+}
+
+// The pop-up panel with one tripod per axis convention; the tag of each is its convention.
+void TModulino::buildAxisPanel() {
+    poloha = new QFrame(client);
+    poloha->setObjectName(QStringLiteral("poloha"));
+    poloha->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    poloha->setAutoFillBackground(true);
+    poloha->setGeometry(282, 344, 306, 105);
+
+    struct Convention {
+        const char* frame;
+        const char* picture;
+        const char* up;
+        const char* right;
+        const char* front;
+    };
+    static constexpr Convention conventions[] = {
+        {"ShXYZ", "ImXYZ", "Label17", "Label21", "Label18"},
+        {"ShXZY", "ImXZY", "Label19", "Label22", "Label15"},
+        {"ShYZX", "ImYZX", "Label20", "Label16", "Label23"},
+    };
+    for (int tag = 0; tag < 3; ++tag) {
+        const Convention& names = conventions[tag];
+        const QPoint place(17 + 96 * tag, 11);
+        auto* frame = new AxisFrame(poloha);
+        frame->setObjectName(QLatin1String(names.frame));
+        frame->move(place - QPoint(1, 1));
+        axisFrames[std::size_t(tag)] = frame;
+
+        auto* tripod = new AxisTripod(poloha);
+        tripod->setObjectName(QLatin1String(names.picture));
+        tripod->move(place);
+        tripod->setToolTip(QStringLiteral("Click"));
+        tripod->setMouseTracking(true);
+        auto* clicks = new ClickFilter(tripod);
+        connect(clicks, &ClickFilter::pointerMoved, this,
+                [this, tag] { run([this, tag] { core.panels.ImYZXMouseMove(tag); }); });
+        const auto choose = [this, tag] {
+            run([this, tag] { core.panels.ImXYZClick(tag); });
+        };
+        connect(clicks, &ClickFilter::clicked, this, choose);
+
+        const AxisLetters letters = axisLetters(tag);
+        const std::pair<const char*, QPoint> labels[] = {
+            {names.up, AxisTripod::UpLetter},
+            {names.right, AxisTripod::RightLetter},
+            {names.front, AxisTripod::FrontLetter},
+        };
+        const QString texts[] = {letters.up, letters.right, letters.front};
+        for (int i = 0; i < 3; ++i) {
+            QLabel* text = letter(poloha, labels[i].first, place + labels[i].second);
+            setLabelText(text, texts[i]);
+            connect(new ClickFilter(text), &ClickFilter::clicked, this, choose);
+        }
+    }
+}
+
 QAction* TModulino::action(QMenu* menu, const char* name, const QKeySequence& shortcut) {
     auto* item = new QAction(this);
     item->setObjectName(QLatin1String(name));
@@ -338,7 +473,8 @@ void TModulino::buildMenu() {
 void TModulino::stackControls() {
     for (auto it = graphicControls.rbegin(); it != graphicControls.rend(); ++it)
         (*it)->lower();
-    for (QWidget* control : {static_cast<QWidget*>(SGDilky), static_cast<QWidget*>(PHelp)})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{SGDilky, PHelp, poloha, bezvoleb, volby})
         control->raise();
 }
 
@@ -372,6 +508,23 @@ void TModulino::refresh() {
     Shape2->setColour(s.Shape2);
     PHelp->setVisible(s.PHelpVisible);
     SGDilky->followTable();
+    refreshOptions();
+}
+
+void TModulino::refreshOptions() {
+    const EditorState& s = core.state;
+    volby->setVisible(s.volbyVisible);
+    Image1->setVisible(!s.BackCornerMode);
+    Image2->setVisible(s.BackCornerMode);
+    lbBod->setVisible(s.lbBodVisible);
+    Image3->setToolTip(s.Image3HintOn ? QStringLiteral("Click") : QString());
+    const AxisLetters letters = axisLetters(s.AxisOrder);
+    setLabelText(lbUp, letters.up);
+    setLabelText(lbRight, letters.right);
+    setLabelText(lbFront, letters.front);
+    for (int tag = 0; tag < 3; ++tag)
+        axisFrames[std::size_t(tag)]->setVisible(tag == s.AxisOrder);
+    poloha->setVisible(s.polohaVisible);
 }
 
 void TModulino::closeEvent(QCloseEvent* event) {

@@ -50,9 +50,13 @@ private:
     void buildTable();
     void buildRightColumn();
     void buildHelpPanel();
+    void buildOptionsArea();
+    void buildAxisPanel();
+    QLabel* letter(QWidget* parent, const char* name, QPoint place);
     void buildMenu();
     void stackControls();
     void applyCaptions();
+    void refreshOptions();
     void commitData(QSessionManager& manager);
 
     QLabel* label(QWidget* parent, const char* name, int x, int y);
@@ -77,6 +81,18 @@ private:
     QCheckBox* CBSkryt = nullptr;
     PieceTableView* SGDilky = nullptr;
     QFrame* PHelp = nullptr;
+
+    QWidget* Image1 = nullptr;
+    QWidget* Image2 = nullptr;
+    QWidget* Image3 = nullptr;
+    QLabel* lbBod = nullptr;
+    QLabel* lbUp = nullptr;
+    QLabel* lbRight = nullptr;
+    QLabel* lbFront = nullptr;
+    QPushButton* bezvoleb = nullptr;
+    QFrame* poloha = nullptr;
+    std::array<QWidget*, 3> axisFrames{}; // ShXYZ, ShXZY, ShYZX
+    QFrame* volby = nullptr;
 };
 
 } // namespace modulino
