@@ -4,6 +4,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("modulino"));
     modulino::TModulino window;
     window.show();
     return app.exec();

@@ -29,12 +29,12 @@ struct Piece {
 
 void addPiece(Editor& core, PresetColours& dialogs, const Piece& piece) {
     core.editing.PridejClick();
-    core.editing.TvarChange(piece.shape);
-    dialogs.colours.enqueue(piece.colour);
-    core.editing.Shape1MouseDown();
     for (int i = 0; i < 6; ++i)
         for (int n = 0; n < std::abs(piece.steps[std::size_t(i)]); ++n)
             core.editing.pressUpDown(UpDownId(i), piece.steps[std::size_t(i)] > 0 ? 1 : -1);
+    core.editing.TvarChange(piece.shape);
+    dialogs.colours.enqueue(piece.colour);
+    core.editing.Shape1MouseDown();
 }
 
 } // namespace
