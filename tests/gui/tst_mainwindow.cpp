@@ -36,6 +36,7 @@ private slots:
     void keysMoveTheSelection();
     void selectionFollowsTheCore();
     void upDownArrowWritesTheCell();
+    void heldArrowRepeatsItsStep();
     void typedCharactersLeaveTheShapeList();
     void shapeListShowsItsTextWithoutSelection();
     void swatchesOpenTheColourDialog();
@@ -287,8 +288,11 @@ void TestMainWindow::keysMoveTheSelection() {
     f.state().SceneSaved = true;
     QTest::keyClick(table, Qt::Key_Down); // already the last row: no selection
     QVERIFY(f.state().SceneSaved);
-    QTest::keyClicks(table, QStringLiteral("ab"));
+    QTest::keyClicks(table, QStringLiteral("ab1"));
+    QTest::keyClick(table, Qt::Key_F2); // no cell editor either
     QCOMPARE(f.state().CurrentRow, 30);
+    QCOMPARE(f.cell(PieceTable::ShapeColumn, 30), QStringLiteral("krychle"));
+    QVERIFY(!table->isPersistentEditorOpen(table->currentIndex()));
 }
 
 void TestMainWindow::selectionFollowsTheCore() {
@@ -330,6 +334,19 @@ void TestMainWindow::upDownArrowWritesTheCell() {
     QTest::keyClick(position, Qt::Key_Up);
     QTest::keyClick(position, Qt::Key_Up);
     QCOMPARE(f.cell(PieceTable::ZColumn, 1), QStringLiteral("0.1"));
+}
+
+void TestMainWindow::heldArrowRepeatsItsStep() {
+    WindowFixture f;
+    f.addPiece();
+    QToolButton* up = f.child<UpDownArrows>("UDy")->upArrow();
+    QTest::mousePress(up, Qt::LeftButton);
+    QCOMPARE(f.cell(PieceTable::YColumn, 1), QStringLiteral("0.1")); // a step at the press
+    QTRY_VERIFY(f.cell(PieceTable::YColumn, 1).toDouble() >= 0.3);   // and more while held
+    QTest::mouseRelease(up, Qt::LeftButton);
+    const QString released = f.cell(PieceTable::YColumn, 1);
+    QTest::qWait(up->autoRepeatInterval() * 3);
+    QCOMPARE(f.cell(PieceTable::YColumn, 1), released);
 }
 
 void TestMainWindow::typedCharactersLeaveTheShapeList() {
