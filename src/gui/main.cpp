@@ -1,7 +1,11 @@
+#include "TModulino.h"
+
 #include <QApplication>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    QGuiApplication::setDesktopFileName(QStringLiteral("modulino"));
+    modulino::TModulino window;
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,242 @@
+#include "PieceTableView.h"
+
+#include "QtColours.h"
+#include "scene/Numbers.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <array>
+#include <cstdlib>
+
+namespace modulino {
+
+namespace {
+
+// Column widths with the grid line each; the last three columns are never shown.
+constexpr std::array<int, PieceTable::ColumnCount> SectionSizes{51, 118, 33, 33, 33, 33,
+                                                                33, 33,  80, 0,  0,  0};
+constexpr int FirstHiddenColumn = PieceTable::RedColumn;
+constexpr int WheelNotch = 120;
+
+} // namespace
+
+void ColourSwatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    const auto colour = parseInteger(index.data().toString());
+    if (!colour)
+        return;
+    painter->save();
+    painter->setPen(QPen(Qt::black, 0));
+    painter->setBrush(toQColor(Colour(*colour) & 0xffffff));
+    painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+    painter->restore();
+}
+
+PieceTableView::PieceTableView(const PieceTable& table, QWidget* parent)
+    : QTableView(parent)
+    , table(table)
+    , pieces(table) {
+    setModel(&pieces);
+    setItemDelegateForColumn(PieceTable::ColourColumn, &swatches);
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken); // two pixels wide
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollMode(ScrollPerItem);
+    setEditTriggers(NoEditTriggers);
+    setSelectionMode(SingleSelection);
+    setTabKeyNavigation(false);
+    setAutoScroll(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setCornerButtonEnabled(false);
+    setUpHeaders();
+    viewport()->setMouseTracking(true);
+    horizontalHeader()->viewport()->setMouseTracking(true);
+    horizontalHeader()->viewport()->installEventFilter(this);
+
+    // Selection and highlight show the current piece also while another control has the focus.
+    QPalette colours = palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    setPalette(colours);
+
+    setFixedHeight(Height);
+    fitWidthToScrollBar();
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            &PieceTableView::fitWidthToScrollBar);
+
+    // The model has seen each change first (it connected first); the selection follows.
+    const auto follow = [this] {
+        followTable();
+    };
+    connect(&table, &PieceTable::rowsAppended, this, follow);
+    connect(&table, &PieceTable::rowRemoved, this, follow);
+    connect(&table, &PieceTable::piecesRemoved, this, follow);
+    connect(&table, &PieceTable::reset, this, follow);
+    connect(&table, &PieceTable::selectionChanged, this, follow);
+}
+
+void PieceTableView::setUpHeaders() {
+    QHeaderView* rows = verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(RowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->hide();
+
+    QHeaderView* columns = horizontalHeader();
+    columns->setMinimumSectionSize(0);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setSectionsClickable(false);
+    columns->setSectionsMovable(false);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(false);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setFixedHeight(HeaderHeight);
+    for (int c = 0; c < PieceTable::ColumnCount; ++c)
+        setColumnWidth(c, SectionSizes[std::size_t(c)]);
+    for (int c = FirstHiddenColumn; c < PieceTable::ColumnCount; ++c)
+        setColumnHidden(c, true);
+}
+
+void PieceTableView::fitWidthToScrollBar() {
+    const QScrollBar* bar = verticalScrollBar();
+    const int barWidth = bar->maximum() > bar->minimum() ? bar->sizeHint().width() : 0;
+    setFixedWidth(ClientWidth + 2 * FrameWidth + barWidth);
+}
+
+void PieceTableView::followTable() {
+    QItemSelectionModel* selection = selectionModel();
+    const int row = table.currentRow();
+    const int shown = PieceTableModel::modelRow(row);
+    if (!table.isPieceRow(row) || shown >= pieces.rowCount()) {
+        if (currentIndex().isValid() || selection->hasSelection())
+            selection->clear();
+        followedRow = row;
+        return;
+    }
+    const QModelIndex current = pieces.index(shown, PieceTable::ColourColumn);
+    const bool wholeRow = table.wholeRowSelect();
+    const bool shownAlready =
+        current == currentIndex() &&
+        (wholeRow ? selection->isRowSelected(shown) : selection->selectedIndexes().size() == 1) &&
+        selection->isSelected(current);
+    if (!shownAlready) {
+        selection->setCurrentIndex(
+            current, QItemSelectionModel::ClearAndSelect |
+                         (wholeRow ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
+    }
+    if (row != followedRow)
+        scrollTo(current);
+    followedRow = row;
+}
+
+void PieceTableView::takeWheel(QWheelEvent* event) {
+    event->accept();
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    const bool leftButton = event->buttons().testFlag(Qt::LeftButton);
+    wheelDelta += event->angleDelta().y();
+    while (std::abs(wheelDelta) >= WheelNotch) {
+        const int direction = wheelDelta > 0 ? 1 : -1;
+        wheelDelta -= direction * WheelNotch;
+        emit wheelNotch(direction, shift, leftButton);
+    }
+}
+
+void PieceTableView::wheelEvent(QWheelEvent* event) {
+    // The wheel edits the current piece while the table has the focus; it never scrolls.
+    if (hasFocus())
+        takeWheel(event);
+    event->accept();
+}
+
+void PieceTableView::pressAt(QMouseEvent* event) {
+    event->accept();
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int shown = rowAt(int(event->position().y()));
+    if (shown < 0)
+        return;
+    scrollTo(pieces.index(shown, PieceTable::ColourColumn));
+    emit rowChosen(PieceTableModel::pieceRow(shown));
+}
+
+void PieceTableView::mousePressEvent(QMouseEvent* event) {
+    pressAt(event);
+}
+
+void PieceTableView::mouseDoubleClickEvent(QMouseEvent* event) {
+    pressAt(event);
+}
+
+void PieceTableView::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    emit pointerMoved(int(event->position().x()));
+}
+
+void PieceTableView::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+int PieceTableView::targetOfKey(int key) const {
+    const int current = table.currentRow();
+    const int last = table.rowCount() - 1;
+    const int page = std::max(1, viewport()->height() / RowHeight);
+    switch (key) {
+    case Qt::Key_Up:
+        return std::max(1, current - 1);
+    case Qt::Key_Down:
+        return std::min(last, current + 1);
+    case Qt::Key_PageUp:
+        return std::max(1, current - page);
+    case Qt::Key_PageDown:
+        return std::min(last, current + page);
+    case Qt::Key_Home:
+        return 1;
+    case Qt::Key_End:
+        return last;
+    default:
+        return -1;
+    }
+}
+
+void PieceTableView::keyPressEvent(QKeyEvent* event) {
+    const int target = targetOfKey(event->key());
+    if (target < 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (!table.isEmpty() && target != table.currentRow())
+        emit rowChosen(target);
+}
+
+void PieceTableView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    followTable(); // the view may have picked a current index of its own
+}
+
+bool PieceTableView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != horizontalHeader()->viewport())
+        return QTableView::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        emit pointerMoved(int(static_cast<QMouseEvent*>(event)->position().x()));
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The header row is an ordinary row only while the table holds no piece.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && table.isEmpty())
+            emit rowChosen(0);
+        return true;
+    case QEvent::MouseButtonRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace modulino

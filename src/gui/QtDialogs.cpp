@@ -1,0 +1,116 @@
+#include "QtDialogs.h"
+
+#include "QtColours.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace modulino {
+
+namespace {
+
+const QString WrlFilter = QStringLiteral(".wrl (*.wrl)");
+
+QMessageBox::StandardButton ask(QWidget* parent, const QString& text,
+                                QMessageBox::StandardButtons buttons) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), displayText(text), buttons,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+    QMessageBox box(icon, title, displayText(text), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+// Qt's own file dialog: the desktop's open dialog would insist that the file exists.
+void prepare(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(WrlFilter);
+    dialog.setSizeGripEnabled(true);
+}
+
+std::optional<QString> chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QtDialogs::QtDialogs(QWidget* parent)
+    : parent(parent) {}
+
+QString QtDialogs::windowTitle() const {
+    return parent ? parent->window()->windowTitle() : QString();
+}
+
+bool QtDialogs::confirm(const QString& text) {
+    return ask(parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+UserDialogs::Answer QtDialogs::confirmYesNoCancel(const QString& text) {
+    switch (ask(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void QtDialogs::message(const QString& text) {
+    show(parent, QMessageBox::NoIcon, windowTitle(), text);
+}
+
+void QtDialogs::errorReport(const QString& text) {
+    show(parent, QMessageBox::Critical, windowTitle(), text);
+}
+
+std::optional<QString> QtDialogs::chooseFileToOpen(const QString& folder) {
+    QFileDialog dialog(parent, QString(), folder);
+    prepare(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!lastOpened.isEmpty())
+        dialog.selectFile(lastOpened);
+    const auto chosen = chosenFile(dialog);
+    if (chosen)
+        lastOpened = *chosen;
+    return chosen;
+}
+
+std::optional<QString> QtDialogs::chooseFileToSave(const QString& fileName, const QString& folder) {
+    QFileDialog dialog(parent, QString(), folder);
+    prepare(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("wrl"));
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    return chosenFile(dialog);
+}
+
+std::optional<Colour> QtDialogs::chooseColour(Colour initial) {
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return fromQColor(chosen);
+}
+
+void QtDialogs::openInViewer(const QString& path) {
+    QProcess::startDetached(QStringLiteral("xdg-open"), {path});
+}
+
+QString displayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace modulino
