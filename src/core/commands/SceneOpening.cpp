@@ -1,8 +1,10 @@
 #include "commands/SceneOpening.h"
 
 #include "app/UserDialogs.h"
+#include "commands/SceneFile.h"
 #include "scene/EditorState.h"
 #include "scene/PieceEditing.h"
+#include "vrml/SceneReader.h"
 
 namespace modulino {
 
@@ -11,10 +13,30 @@ SceneOpening::SceneOpening(EditorState& state, UserDialogs& dialogs, PieceEditin
     , dialogs(dialogs)
     , editing(editing) {}
 
-void SceneOpening::Nast1Click() {}
+void SceneOpening::Nast1Click() {
+    if (!s.SceneSaved && !dialogs.confirm(s.texts.MessageTexts[2]))
+        return;
+    const auto path = dialogs.chooseFileToOpen(s.dialogFolder);
+    if (!path)
+        return;
+    openFile(*path);
+}
 
-SceneOpening::OpenResult SceneOpening::openFile(const QString&) {
-    return OpenResult::NotReadable;
+SceneOpening::OpenResult SceneOpening::openFile(const QString& path) {
+    const FileRead file = readWholeFile(path);
+    if (!file.ok()) {
+        dialogs.errorReport(file.error);
+        return OpenResult::NotReadable;
+    }
+    if (!readScene(s, editing, file.bytes)) {
+        dialogs.message(s.texts.MessageTexts[5]);
+        return OpenResult::WrongForm;
+    }
+    s.fileName = path;
+    s.jmeno = path;
+    s.SceneSaved = true;
+    s.lbBodVisible = true;
+    return OpenResult::Opened;
 }
 
 } // namespace modulino

@@ -13,11 +13,13 @@ class SceneOpening {
 public:
     SceneOpening(EditorState& state, UserDialogs& dialogs, PieceEditing& editing);
 
+    // "Načíst" (Ctrl+O): asks before dropping unsaved changes, then the open dialog.
     void Nast1Click();
 
     enum class OpenResult { Opened, NotReadable, WrongForm };
     // Reads the file at `path` into the editor as the open command does after its dialog, with the
-    // same messages.
+    // same messages: the general error report for a file that cannot be read (nothing changes),
+    // MessageTexts[5] for one that is not a scene.
     OpenResult openFile(const QString& path);
 
 private:

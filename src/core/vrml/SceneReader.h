@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
 
 namespace modulino {
@@ -8,19 +7,24 @@ namespace modulino {
 class PieceEditing;
 struct EditorState;
 
-// The eleven fields of one piece line, as they stood in the file (defaults filled in).
+// The eleven fields of one piece line. Each is a view into the line (the run of characters that
+// stood there) or, when that run was empty, a view of its default text.
 struct PieceFields {
-    QByteArray S1, S2, S3; // velikost
-    QByteArray P1, P2, P3; // poloha
-    QByteArray C1, C2, C3; // povrch
-    QByteArray T;          // tvar, without quotes
-    QByteArray O;          // ovltransp
+    QByteArrayView S1, S2, S3; // velikost
+    QByteArrayView P1, P2, P3; // poloha
+    QByteArrayView C1, C2, C3; // povrch
+    QByteArrayView T;          // tvar, without quotes
+    QByteArrayView O;          // ovltransp
 };
 
+// Scans one piece line for its fields. It does not tokenise VRML: it looks for runs of the number
+// characters + - . 0-9 and for the first double quote after the position.
 PieceFields ParsePieceLine(QByteArrayView line);
 
-// Reads a scene file's bytes into the editor: the library above the background line and one row per
-// piece line. Returns false on a failure (the failure path's message is the caller's).
+// Reads a scene file's bytes into the editor: the lines above the first "Background" line become
+// the library in force (as the file's bytes), and every later line with "Dilek", below the
+// background block, one piece row, each made current in turn. On a failure the front-corner spare
+// library is put in force and the rows read so far stay; the caller shows the message.
 bool readScene(EditorState& state, PieceEditing& editing, QByteArrayView bytes);
 
 } // namespace modulino

@@ -1,0 +1,104 @@
+#include "SceneTool.h"
+
+#include "Editor.h"
+#include "StreamDialogs.h"
+#include "commands/SceneFile.h"
+#include "vrml/SceneWriter.h"
+
+#include <QFile>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace modulino::SceneTool {
+
+namespace {
+
+int open(Editor& editor, const QString& file) {
+    switch (editor.opening.openFile(file)) {
+    case SceneOpening::OpenResult::Opened:
+        return Success;
+    case SceneOpening::OpenResult::WrongForm:
+        return NotAScene;
+    case SceneOpening::OpenResult::NotReadable:
+        break;
+    }
+    return Failure;
+}
+
+QByteArray pieceRows(const PieceTable& table) {
+    QByteArray out;
+    for (int r = 1; r < table.rowCount(); ++r) {
+        const PieceRow& row = table.row(r);
+        for (int c = 0; c < PieceTable::ColumnCount; ++c) {
+            if (c > 0)
+                out += '\t';
+            out += row[c].toUtf8();
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+int writeOut(const QByteArray& bytes) {
+    if (writeStandardOutput(bytes))
+        return Success;
+    printError(QStringLiteral("Cannot write to standard output."));
+    return Failure;
+}
+
+} // namespace
+
+bool writeStandardOutput(const QByteArray& bytes) {
+#ifdef Q_OS_WIN
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const bool written = out.write(bytes) == bytes.size();
+    return std::fflush(stdout) == 0 && written;
+}
+
+int newScene(Editor& editor, bool backCorner) {
+    if (backCorner)
+        editor.panels.Image1Click();
+    ComposeScene(editor.state);
+    return writeOut(editor.state.Final);
+}
+
+int checkScene(Editor& editor, const QString& file) {
+    if (const int code = open(editor, file); code != Success)
+        return code;
+    return writeOut(pieceRows(editor.state.SGDilky));
+}
+
+int rewriteScene(Editor& editor, const QString& file, const RewriteOptions& options) {
+    if (const int code = open(editor, file); code != Success)
+        return code;
+    EditorState& s = editor.state;
+    switch (options.library) {
+    case Library::Own:
+        break;
+    case Library::Front:
+        editor.panels.lbBodClick(); // gives up the file's library for the front-corner one
+        break;
+    case Library::Back:
+        editor.panels.Image1Click();
+        break;
+    }
+    s.CBSkryt = options.hideControls;
+    ComposeScene(s);
+    if (options.output.isEmpty())
+        return writeOut(s.Final);
+    const QString error = writeWholeFile(options.output, s.Final);
+    if (error.isEmpty())
+        return Success;
+    printError(error);
+    return Failure;
+}
+
+} // namespace modulino::SceneTool

@@ -1,0 +1,242 @@
+#include "TestEditor.h"
+#include "vrml/SceneWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <memory>
+
+using namespace modulino;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const QStringList& arguments, const QString& workingDirectory) {
+    QProcess process;
+    process.setWorkingDirectory(workingDirectory);
+    process.start(QStringLiteral(MODULINO_SCENE_PROGRAM), arguments);
+    Run result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.code = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QString data(const char* name) {
+    return QStringLiteral(MODULINO_TEST_DATA "/input/") + QLatin1String(name);
+}
+
+QByteArray lines(const QByteArrayList& library) {
+    QByteArray bytes;
+    for (const QByteArray& line : library)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Every test runs the program in an empty working directory of its own.
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder->isValid());
+    }
+
+    void usageErrors_data();
+    void usageErrors();
+    void help();
+    void newWritesTheFreshScene();
+    void checkPrintsThePieceRows_data();
+    void checkPrintsThePieceRows();
+    void checkReportsFilesThatAreNoScenes();
+    void rewriteWritesTheSceneAgain();
+    void rewriteChoosesLibraryAndControls();
+    void rewriteToFile();
+    void rewriteKeepsEveryByteOfTheHead();
+
+private:
+    QString path(const QString& name) const { return QDir(folder->path()).filePath(name); }
+    QString work() const { return folder->path(); }
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+void TestCli::usageErrors_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("nothing") << QStringList{} << "no command";
+    QTest::newRow("unknown command") << QStringList{"show"} << "unknown command 'show'";
+    QTest::newRow("check without file") << QStringList{"check"} << "needs a FILE";
+    QTest::newRow("two files") << QStringList{"check", "a.wrl", "b.wrl"} << "'b.wrl'";
+    QTest::newRow("new with a file") << QStringList{"new", "a.wrl"} << "'a.wrl'";
+    QTest::newRow("bad axes") << QStringList{"new", "--axes", "zyx"} << "xyz, xzy or yzx";
+    QTest::newRow("axes without value") << QStringList{"check", "a.wrl", "--axes"} << "axes";
+    QTest::newRow("bad library") << QStringList{"rewrite", "a.wrl", "--library", "left"}
+                                 << "front or back";
+    QTest::newRow("option of another command")
+        << QStringList{"check", "a.wrl", "-o", "x.wrl"} << "Unknown option 'o'";
+    QTest::newRow("option before the command")
+        << QStringList{"--axes", "xzy", "new"} << "Unknown option";
+    QTest::newRow("empty output name") << QStringList{"rewrite", "a.wrl", "-o", ""} << "file name";
+}
+
+void TestCli::usageErrors() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Run r = run(arguments, work());
+    QCOMPARE(r.code, 2);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+    QVERIFY(r.err.contains("--help"));
+}
+
+void TestCli::help() {
+    const Run general = run({"--help"}, work());
+    QCOMPARE(general.code, 0);
+    for (const char* word : {"new", "check", "rewrite", "Exit codes"})
+        QVERIFY(general.out.contains(word));
+    const Run rewrite = run({"rewrite", "--help"}, work());
+    QCOMPARE(rewrite.code, 0);
+    QVERIFY(rewrite.out.startsWith("Usage: modulino-scene rewrite FILE [options]"));
+    for (const char* option : {"--output", "--library", "--hide-controls", "--axes"})
+        QVERIFY(rewrite.out.contains(option));
+}
+
+void TestCli::newWritesTheFreshScene() {
+    TestEditor fresh;
+    ComposeScene(fresh.s);
+    const Run front = run({"new"}, work());
+    QCOMPARE(front.code, 0);
+    QCOMPARE(front.out, fresh.s.Final);
+    QVERIFY(front.err.isEmpty());
+
+    fresh.editor.panels.Image1Click();
+    ComposeScene(fresh.s);
+    QCOMPARE(run({"new", "--back-corner", "--axes", "yzx"}, work()).out, fresh.s.Final);
+
+    // "proto.wrl" in the working directory is the front-corner library.
+    writeFile(path("proto.wrl"), "#VRML V2.0 utf8\n# mine\n");
+    QCOMPARE(run({"new"}, work()).out,
+             "#VRML V2.0 utf8\r\n# mine\r\nBackground { skyColor  0.80 0.80 1.00}\r\n");
+}
+
+void TestCli::checkPrintsThePieceRows_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("sample") << data("sample.wrl") << QStringList{} << data("sample.check.txt");
+    QTest::newRow("sample, yzx") << data("sample.wrl") << QStringList{"--axes", "yzx"}
+                                 << data("sample.yzx.check.txt");
+    QTest::newRow("own head, LF") << data("own-head.wrl") << QStringList{}
+                                  << data("own-head.check.txt");
+}
+
+void TestCli::checkPrintsThePieceRows() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, options);
+    QFETCH(QString, expected);
+    const Run r = run(QStringList{"check", file} + options, work());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, readFile(expected));
+    QVERIFY(r.err.isEmpty());
+}
+
+void TestCli::checkReportsFilesThatAreNoScenes() {
+    const Run broken = run({"check", data("broken-colour.wrl")}, work());
+    QCOMPARE(broken.code, 1);
+    QVERIFY(broken.out.isEmpty());
+    QString message = TextTables::builtIn().MessageTexts[5];
+    QCOMPARE(QString::fromUtf8(broken.err), message.replace("\r\n", "\n") + "\n");
+
+    const Run missing = run({"check", path("missing.wrl")}, work());
+    QCOMPARE(missing.code, 2);
+    QVERIFY(missing.err.contains(path("missing.wrl").toUtf8()));
+    QVERIFY(missing.err.contains("No such file"));
+
+    QCOMPARE(run({"check", work()}, work()).code, 2);
+    QCOMPARE(run({"rewrite", data("broken-colour.wrl")}, work()).code, 1);
+}
+
+void TestCli::rewriteWritesTheSceneAgain() {
+    // A scene the editor wrote comes back unchanged under every convention.
+    const QByteArray sample = readFile(data("sample.wrl"));
+    for (const char* axes : {"xyz", "xzy", "yzx"})
+        QCOMPARE(run({"rewrite", data("sample.wrl"), "--axes", axes}, work()).out, sample);
+
+    const Run own = run({"rewrite", data("own-head.wrl")}, work());
+    QCOMPARE(own.code, 0);
+    QCOMPARE(own.out, readFile(data("own-head.rewritten.wrl")));
+}
+
+void TestCli::rewriteChoosesLibraryAndControls() {
+    TestEditor fresh;
+    const QByteArray scene = readFile(data("sample.wrl"));
+    const QByteArray pieces = scene.mid(scene.indexOf("Background"));
+
+    const Run back = run({"rewrite", data("sample.wrl"), "--library", "back"}, work());
+    QCOMPARE(back.out, lines(fresh.s.zalohan) + pieces);
+    const Run front = run({"rewrite", data("sample.wrl"), "--library", "front"}, work());
+    QCOMPARE(front.out, lines(fresh.s.zaloha) + pieces);
+
+    const Run hidden = run({"rewrite", data("sample.wrl"), "--hide-controls"}, work());
+    QCOMPARE(hidden.out.count("ovltransp 1 }\r\n"), 4);
+    QCOMPARE(hidden.out.mid(hidden.out.indexOf("Background")).count("ovltransp"), 4);
+}
+
+void TestCli::rewriteToFile() {
+    const QString out = path("out.wrl");
+    writeFile(out, "old content");
+    const Run r = run({"rewrite", data("sample.wrl"), "-o", out}, work());
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(readFile(out), readFile(data("sample.wrl")));
+
+    const QString nowhere = path("no/such/folder/out.wrl");
+    const Run failed = run({"rewrite", data("sample.wrl"), "--output", nowhere}, work());
+    QCOMPARE(failed.code, 2);
+    QVERIFY(failed.err.contains(nowhere.toUtf8()));
+
+    // A file that is not a scene writes nothing.
+    const QString untouched = path("untouched.wrl");
+    QCOMPARE(run({"rewrite", data("broken-colour.wrl"), "-o", untouched}, work()).code, 1);
+    QVERIFY(!QFile::exists(untouched));
+}
+
+void TestCli::rewriteKeepsEveryByteOfTheHead() {
+    QByteArray head;
+    for (int c = 0; c < 256; ++c)
+        if (c != '\r' && c != '\n')
+            head += char(c);
+    head += "\r\n\r\n";
+    const QByteArray rest = "Background { skyColor  0.80 0.80 1.00}\r\n"
+                            "Dilek { velikost 1 1 1 poloha 0 0 0 tvar \"koule\" povrch 1 1 1 "
+                            "ovltransp 0 }\r\n";
+    writeFile(path("bytes.wrl"), head + rest);
+    const Run r = run({"rewrite", path("bytes.wrl")}, work());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, head + rest);
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
