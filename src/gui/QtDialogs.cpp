@@ -2,10 +2,12 @@
 
 #include "QtColours.h"
 
+#include "commands/Viewer.h"
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QProcess>
+
+#include <QPushButton>
 
 namespace modulino {
 
@@ -14,11 +16,29 @@ namespace {
 const QString WrlFilter = QStringLiteral(".wrl (*.wrl)");
 
 QMessageBox::StandardButton ask(QWidget* parent, const QString& text,
-                                QMessageBox::StandardButtons buttons) {
+                                QMessageBox::StandardButtons buttons,
+                                bool closingIsCancel = false) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), displayText(text), buttons,
                     parent);
     box.setTextFormat(Qt::PlainText);
+    if (closingIsCancel) {
+        // Esc and the title-bar box would otherwise answer No; a hidden Cancel takes them.
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        cancel->hide();
+        box.setEscapeButton(cancel);
+    }
     return QMessageBox::StandardButton(box.exec());
+}
+
+UserDialogs::Answer answerOf(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return UserDialogs::Answer::Yes;
+    case QMessageBox::No:
+        return UserDialogs::Answer::No;
+    default:
+        return UserDialogs::Answer::Cancel;
+    }
 }
 
 void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
@@ -53,15 +73,12 @@ bool QtDialogs::confirm(const QString& text) {
     return ask(parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+UserDialogs::Answer QtDialogs::confirmYesNo(const QString& text) {
+    return answerOf(ask(parent, text, QMessageBox::Yes | QMessageBox::No, true));
+}
+
 UserDialogs::Answer QtDialogs::confirmYesNoCancel(const QString& text) {
-    switch (ask(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
-    }
+    return answerOf(ask(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
 }
 
 void QtDialogs::message(const QString& text) {
@@ -104,7 +121,8 @@ std::optional<Colour> QtDialogs::chooseColour(Colour initial) {
 }
 
 void QtDialogs::openInViewer(const QString& path) {
-    QProcess::startDetached(QStringLiteral("xdg-open"), {path});
+    // The viewer's outcome is not examined: a viewer that does not start shows nothing.
+    openInDesktopViewer(path);
 }
 
 QString displayText(QString text) {

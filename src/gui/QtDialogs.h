@@ -15,6 +15,7 @@ public:
     explicit QtDialogs(QWidget* parent = nullptr);
 
     bool confirm(const QString& text) override;
+    Answer confirmYesNo(const QString& text) override;
     Answer confirmYesNoCancel(const QString& text) override;
     void message(const QString& text) override;
     void errorReport(const QString& text) override;

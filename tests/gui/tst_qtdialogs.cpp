@@ -1,0 +1,78 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace modulino;
+
+namespace {
+
+// Answers the next modal box with a key, once it is up.
+void pressInNextBox(Qt::Key key) {
+    QTimer::singleShot(0, [key] {
+        QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box);
+        QTest::keyClick(box, key);
+    });
+}
+
+// Clicks the button with this text in the next modal box.
+void clickInNextBox(const QString& text) {
+    QTimer::singleShot(0, [text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        for (QAbstractButton* button : box->buttons())
+            if (button->isVisible() && button->text().remove(QLatin1Char('&')) == text)
+                button->click();
+    });
+}
+
+} // namespace
+
+class QtDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void escapeIsNotYes();
+    void escapeInTheSaveQuestionIsCancel();
+    void buttonsAnswer();
+    void crLfShowsAsLineBreaks();
+};
+
+void QtDialogsTest::escapeIsNotYes() {
+    QtDialogs dialogs;
+    pressInNextBox(Qt::Key_Escape);
+    QVERIFY(!dialogs.confirm(QStringLiteral(" Ukončit program ?")));
+    pressInNextBox(Qt::Key_Escape);
+    QCOMPARE(dialogs.confirmYesNoCancel(QStringLiteral("Chcete nahradit existující soubor")),
+             UserDialogs::Answer::Cancel);
+}
+
+// Closing the "save?" box must keep the window open, so it may not count as No.
+void QtDialogsTest::escapeInTheSaveQuestionIsCancel() {
+    QtDialogs dialogs;
+    pressInNextBox(Qt::Key_Escape);
+    QCOMPARE(dialogs.confirmYesNo(QStringLiteral("Scéna není uložena.\r\n Uložit ?")),
+             UserDialogs::Answer::Cancel);
+}
+
+void QtDialogsTest::buttonsAnswer() {
+    QtDialogs dialogs;
+    clickInNextBox(QStringLiteral("No"));
+    QCOMPARE(dialogs.confirmYesNo(QStringLiteral("?")), UserDialogs::Answer::No);
+    clickInNextBox(QStringLiteral("Yes"));
+    QCOMPARE(dialogs.confirmYesNo(QStringLiteral("?")), UserDialogs::Answer::Yes);
+    clickInNextBox(QStringLiteral("Yes"));
+    QVERIFY(dialogs.confirm(QStringLiteral("?")));
+    clickInNextBox(QStringLiteral("No"));
+    QCOMPARE(dialogs.confirmYesNoCancel(QStringLiteral("?")), UserDialogs::Answer::No);
+}
+
+void QtDialogsTest::crLfShowsAsLineBreaks() {
+    QCOMPARE(displayText(QStringLiteral("a\r\nb\rc")), QStringLiteral("a\nb\nc"));
+}
+
+QTEST_MAIN(QtDialogsTest)
+#include "tst_qtdialogs.moc"
