@@ -1,5 +1,6 @@
 #include "scene/Numbers.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -58,13 +59,17 @@ bool isDecimal(QStringView t) {
 std::optional<double> parseNumber(QStringView text) {
     if (!isDecimal(text))
         return std::nullopt;
-    QByteArray latin = text.toLatin1();
-    const char* first = latin.constData();
+    // A valid number is plain ASCII; short ones, all that cells normally hold, need no allocation.
+    QVarLengthArray<char, 64> ascii(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        ascii[i] = char(text[i].unicode());
+    const char* first = ascii.constData();
+    const char* const last = first + ascii.size();
     if (*first == '+')
         ++first;
     double value = 0;
-    const auto [end, error] = std::from_chars(first, latin.constData() + latin.size(), value);
-    if (error != std::errc() || end != latin.constData() + latin.size() || !std::isfinite(value))
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

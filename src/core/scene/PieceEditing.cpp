@@ -37,7 +37,7 @@ void PieceEditing::PridejClick() {
     for (int c = PieceTable::RedColumn; c <= PieceTable::BlueColumn; ++c)
         row[c] = OneText;
     const int r = s.SGDilky.rowCount();
-    s.SGDilky.appendRow(row);
+    s.SGDilky.appendRow(std::move(row));
     s.SGDilky.setHeaderFixed(true);
     s.SGDilky.setWholeRowSelect(true);
     selectRow(r);

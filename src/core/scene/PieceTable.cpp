@@ -14,8 +14,8 @@ void PieceTable::setRow(int row, const PieceRow& cells) {
         emit rowChanged(row);
 }
 
-void PieceTable::appendRow(const PieceRow& cells) {
-    rows.append(cells);
+void PieceTable::appendRow(PieceRow cells) {
+    rows.append(std::move(cells));
     if (!quiet())
         emit rowsAppended(rowCount() - 1, rowCount() - 1);
 }

@@ -52,7 +52,7 @@ public:
     void setRow(int row, const PieceRow& cells);
 
     // Appends a piece row (row count + 1). Does not change the selection.
-    void appendRow(const PieceRow& cells);
+    void appendRow(PieceRow cells);
     // Removes piece row r; the rows below move up by one.
     void removeRow(int row);
     // Leaves only the header row.

@@ -206,9 +206,9 @@ qsizetype firstLineContaining(const QList<QByteArrayView>& lines, QByteArrayView
 }
 
 // Appends a row and makes it current, as the user's selection would.
-void appendPiece(EditorState& s, PieceEditing& editing, const PieceRow& row) {
+void appendPiece(EditorState& s, PieceEditing& editing, PieceRow row) {
     const int r = s.SGDilky.rowCount();
-    s.SGDilky.appendRow(row);
+    s.SGDilky.appendRow(std::move(row));
     s.SGDilky.setHeaderFixed(true);
     s.SGDilky.setWholeRowSelect(true);
     editing.selectRow(r);
@@ -272,7 +272,7 @@ bool readScene(EditorState& s, PieceEditing& editing, QByteArrayView bytes) {
         const auto row = pieceRow(line, cells, s.texts, unsigned(s.AxisOrder));
         if (!row)
             return failed(s);
-        appendPiece(s, editing, *row);
+        appendPiece(s, editing, std::move(*row));
     }
 
     QByteArrayList head;

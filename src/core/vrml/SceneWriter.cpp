@@ -18,7 +18,18 @@ constexpr const char* ShapeKeywords[] = {"\"krychle\"", "\"kvadr\"",  "\"valec\"
                                          "\"koule\"",   "\"jehlan\"", "\"hranol\""};
 
 void appendCell(QByteArray& out, const QString& cell) {
-    out += encode1250(cell);
+    // Cells are nearly always ASCII: copied straight into the reserved buffer.
+    const qsizetype start = out.size();
+    out.resize(start + cell.size());
+    char* to = out.data() + start;
+    for (const QChar c : cell) {
+        if (c.unicode() >= 0x80) {
+            out.resize(start);
+            out += encode1250(cell);
+            return;
+        }
+        *to++ = char(c.unicode());
+    }
 }
 
 void appendTriple(QByteArray& out, const PieceRow& row, const unsigned (&columns)[3]) {
