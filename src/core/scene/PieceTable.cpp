@@ -3,31 +3,31 @@
 namespace modulino {
 
 void PieceTable::setCell(int column, int row, const QString& text) {
-    rows[row][column] = text;
+    mutableRow(row)[column] = text;
     if (!quiet())
         emit rowChanged(row);
 }
 
 void PieceTable::setRow(int row, const PieceRow& cells) {
-    rows[row] = cells;
+    mutableRow(row) = cells;
     if (!quiet())
         emit rowChanged(row);
 }
 
 void PieceTable::appendRow(PieceRow cells) {
-    rows.append(std::move(cells));
+    pieces.append(std::move(cells));
     if (!quiet())
         emit rowsAppended(rowCount() - 1, rowCount() - 1);
 }
 
 void PieceTable::removeRow(int row) {
-    rows.removeAt(row);
+    pieces.removeAt(row - 1);
     if (!quiet())
         emit rowRemoved(row);
 }
 
 void PieceTable::removePieces() {
-    rows.resize(1);
+    pieces.clear();
     if (!quiet())
         emit piecesRemoved();
 }

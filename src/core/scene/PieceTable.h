@@ -42,12 +42,12 @@ public:
         BlueColumn = 11,
     };
 
-    int rowCount() const { return int(rows.size()); }
-    bool isEmpty() const { return rows.size() == 1; }
+    int rowCount() const { return 1 + int(pieces.size()); }
+    bool isEmpty() const { return pieces.isEmpty(); }
     bool isPieceRow(int row) const { return row >= 1 && row < rowCount(); }
 
-    const PieceRow& row(int row) const { return rows[row]; }
-    const QString& cell(int column, int row) const { return rows[row][column]; }
+    const PieceRow& row(int row) const { return row == 0 ? header : pieces[row - 1]; }
+    const QString& cell(int column, int row) const { return this->row(row)[column]; }
     void setCell(int column, int row, const QString& text);
     void setRow(int row, const PieceRow& cells);
 
@@ -57,7 +57,7 @@ public:
     void removeRow(int row);
     // Leaves only the header row.
     void removePieces();
-    void reserve(int rowCount) { rows.reserve(rowCount); }
+    void reserve(int rowCount) { pieces.reserve(rowCount - 1); }
 
     int currentRow() const { return current; }
     void setCurrentRow(int row);
@@ -90,7 +90,11 @@ signals:
 private:
     bool quiet() const { return batchDepth > 0; }
 
-    QList<PieceRow> rows{PieceRow{}};
+    PieceRow& mutableRow(int row) { return row == 0 ? header : pieces[row - 1]; }
+
+    PieceRow header;
+    // Kept apart from the header, so that removing the first piece moves no other row.
+    QList<PieceRow> pieces;
     int current = 0;
     bool fixed = false;
     bool wholeRows = false;

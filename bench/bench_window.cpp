@@ -1,0 +1,163 @@
+// The window with 100,000 pieces: start-up, opening the file until the table shows, the editing
+// operations and scrolling, each timed with the view's repaint included.
+#include "QuietDialogs.h"
+#include "SceneGenerator.h"
+
+#include "TModulino.h"
+#include "commands/SceneFile.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+using namespace modulino;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Waits until the window has painted itself once.
+class FirstPaint : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+struct Timing {
+    double median = 0;
+    double worst = 0;
+};
+
+// Runs `prepare` untimed and `operation` timed, then lets the window update and repaint.
+Timing measure(int repetitions, const std::function<void()>& prepare,
+               const std::function<void()>& operation, QWidget* view) {
+    std::vector<double> times;
+    for (int i = 0; i < repetitions; ++i) {
+        prepare();
+        QApplication::processEvents();
+        const auto start = Clock::now();
+        operation();
+        QApplication::processEvents();
+        view->repaint();
+        times.push_back(millisecondsSince(start));
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
+
+void report(const char* what, Timing t, double target) {
+    std::printf("%-34s median %8.3f ms   worst %8.3f ms   target <= %g ms\n", what, t.median,
+                t.worst, target);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const auto processStart = Clock::now();
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    bench::QuietDialogs dialogs;
+
+    TModulino window(&dialogs);
+    FirstPaint firstPaint;
+    window.installEventFilter(&firstPaint);
+    window.show();
+    while (!firstPaint.painted)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::printf("start-up to the first painted window: %.1f ms (target < 300 ms)\n",
+                millisecondsSince(processStart));
+
+    constexpr int Pieces = 100000;
+    const QString path = folder.filePath(QStringLiteral("scene.wrl"));
+    writeWholeFile(path, bench::generateScene(Pieces));
+    auto* table = window.findChild<QAbstractItemView*>(QStringLiteral("SGDilky"));
+    Editor& core = window.editor();
+
+    const auto openStart = Clock::now();
+    core.opening.openFile(path);
+    window.refresh();
+    QApplication::processEvents();
+    table->viewport()->repaint();
+    std::printf("open %d pieces until the table shows: %.1f ms (target <= 1000 ms)\n",
+                core.state.SGDilky.rowCount() - 1, millisecondsSince(openStart));
+
+    table->setFocus();
+    auto* add = window.findChild<QAction*>(QStringLiteral("Pidat1"));
+    auto* remove = window.findChild<QAction*>(QStringLiteral("Smazat1"));
+    const auto nothing = [] {
+    };
+    QWidget* viewport = table->viewport();
+    constexpr int Repetitions = 41;
+
+    report("add a piece",
+           measure(
+               Repetitions, nothing, [&] { add->trigger(); }, viewport),
+           5);
+    report("delete the first row",
+           measure(
+               Repetitions,
+               [&] {
+                   core.editing.selectRow(1);
+                   window.refresh();
+               },
+               [&] { remove->trigger(); }, viewport),
+           5);
+    const QPoint rowCentre(100, 3 * 21 + 10);
+    report("select a row (click)",
+           measure(
+               Repetitions, nothing,
+               [&] { QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre); }, viewport),
+           5);
+    QTest::mouseMove(viewport, QPoint(280, 30)); // over the x column
+    report("one wheel notch",
+           measure(
+               Repetitions, nothing,
+               [&] {
+                   QWheelEvent wheel(QPointF(280, 30), viewport->mapToGlobal(QPointF(280, 30)),
+                                     QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                                     Qt::NoScrollPhase, false);
+                   QApplication::sendEvent(viewport, &wheel);
+               },
+               viewport),
+           5);
+    auto* upDown = window.findChild<QWidget*>(QStringLiteral("UDy"));
+    auto* upArrow = upDown->findChildren<QToolButton*>().value(0);
+    report("one up-down click",
+           measure(
+               Repetitions, nothing, [&] { QTest::mouseClick(upArrow, Qt::LeftButton); }, viewport),
+           5);
+
+    QScrollBar* scroll = table->verticalScrollBar();
+    scroll->setValue(0);
+    report("scroll one page",
+           measure(
+               200, nothing, [&] { scroll->triggerAction(QAbstractSlider::SliderPageStepAdd); },
+               viewport),
+           16);
+    report("scroll to the end and back",
+           measure(
+               20, nothing, [&] { scroll->setValue(scroll->value() == 0 ? scroll->maximum() : 0); },
+               viewport),
+           16);
+    return 0;
+}
