@@ -133,6 +133,13 @@ void NumbersTest::tenthsOf_data() {
     QTest::newRow("trailing point") << "5." << true << 50;
     QTest::newRow("many decimals") << "1.23456" << true << 12;
     QTest::newRow("saturates") << "99999999999" << true << std::numeric_limits<int>::max();
+    QTest::newRow("negative one decimal") << "-1.5" << true << -15;
+    QTest::newRow("sign and point") << "+.5" << true << 5;
+    QTest::newRow("negative zero") << "-0.0" << true << 0;
+    QTest::newRow("fifteen digits saturate")
+        << "-123456789012345" << true << -std::numeric_limits<int>::max();
+    QTest::newRow("sixteen digits saturate")
+        << "1234567890123456.7" << true << std::numeric_limits<int>::max();
     QTest::newRow("letters") << "abc" << false << 0;
     QTest::newRow("comma") << "1,5" << false << 0;
     QTest::newRow("two points") << "1.2.3" << false << 0;

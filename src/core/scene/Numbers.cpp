@@ -80,13 +80,46 @@ std::optional<int> parseInteger(QStringView text) {
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+namespace {
+
+int saturated(double tenths) {
+    constexpr double limit = std::numeric_limits<int>::max();
+    return int(std::clamp(tenths, -limit, limit));
+}
+
+// The texts the editor writes, with at most one decimal, convert exactly without floating point.
+std::optional<int> tenthsOfShortDecimal(QStringView t) {
+    qsizetype i = 0;
+    const bool negative = i < t.size() && t[i] == QLatin1Char('-');
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    long long tenths = 0;
+    int digits = 0;
+    for (; i < t.size() && isDigit(t[i]) && digits < 15; ++i, ++digits)
+        tenths = tenths * 10 + (t[i].unicode() - '0');
+    tenths *= 10;
+    if (i < t.size() && t[i] == QLatin1Char('.')) {
+        ++i;
+        if (i < t.size() && isDigit(t[i])) {
+            tenths += t[i].unicode() - '0';
+            ++i;
+            ++digits;
+        }
+    }
+    if (i != t.size() || digits == 0)
+        return std::nullopt;
+    return saturated(double(negative ? -tenths : tenths));
+}
+
+} // namespace
+
 std::optional<int> tenthsOf(QStringView text) {
+    if (const auto exact = tenthsOfShortDecimal(text))
+        return exact;
     const auto value = parseNumber(text);
     if (!value)
         return std::nullopt;
-    const double tenths = std::nearbyint(*value * 10.0); // ties to even
-    constexpr double limit = std::numeric_limits<int>::max();
-    return int(std::clamp(tenths, -limit, limit));
+    return saturated(std::nearbyint(*value * 10.0)); // ties to even
 }
 
 } // namespace modulino

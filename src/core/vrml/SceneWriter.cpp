@@ -7,6 +7,9 @@
 #include "vrml/Libraries.h"
 #include "vrml/TextLines.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace modulino {
 
 namespace {
@@ -14,40 +17,61 @@ namespace {
 constexpr char CrLf[] = "\r\n";
 
 // The keyword the Dilek prototype's script tests for each shape, in the order of ShapeTexts 7..13.
-constexpr const char* ShapeKeywords[] = {"\"krychle\"", "\"kvadr\"",  "\"valec\"", "\"kuzel\"",
-                                         "\"koule\"",   "\"jehlan\"", "\"hranol\""};
+constexpr std::string_view ShapeKeywords[] = {"\"krychle\"", "\"kvadr\"",  "\"valec\"", "\"kuzel\"",
+                                              "\"koule\"",   "\"jehlan\"", "\"hranol\""};
 
-void appendCell(QByteArray& out, const QString& cell) {
-    // Cells are nearly always ASCII: copied straight into the reserved buffer.
-    const qsizetype start = out.size();
-    out.resize(start + cell.size());
-    char* to = out.data() + start;
-    for (const QChar c : cell) {
-        if (c.unicode() >= 0x80) {
-            out.resize(start);
-            out += encode1250(cell);
-            return;
-        }
-        *to++ = char(c.unicode());
-    }
-}
+// Writes one piece line into room reserved for it in the output.
+class LineWriter {
+public:
+    explicit LineWriter(char* at)
+        : at(at) {}
 
-void appendTriple(QByteArray& out, const PieceRow& row, const unsigned (&columns)[3]) {
-    appendCell(out, row[int(columns[0])]);
-    out += ' ';
-    appendCell(out, row[int(columns[1])]);
-    out += ' ';
-    appendCell(out, row[int(columns[2])]);
-}
+    void literal(std::string_view text) { at = std::copy(text.begin(), text.end(), at); }
 
-void appendShape(QByteArray& out, const QString& cell, const TextTables& texts) {
-    for (int k = 0; k < 7; ++k) {
-        if (cell == texts.shapeName(k)) {
-            out += ShapeKeywords[k];
-            return;
+    // Cells are nearly always ASCII and copied as they are; others go through the code page.
+    // Either way a cell takes at most one byte per UTF-16 unit.
+    void cell(const QString& text) {
+        char* const start = at;
+        for (const QChar c : text) {
+            if (c.unicode() >= 0x80) {
+                const QByteArray encoded = encode1250(text);
+                at = std::copy(encoded.begin(), encoded.end(), start);
+                return;
+            }
+            *at++ = char(c.unicode());
         }
     }
-    appendCell(out, cell);
+
+    void triple(const PieceRow& row, const unsigned (&columns)[3]) {
+        cell(row[int(columns[0])]);
+        literal(" ");
+        cell(row[int(columns[1])]);
+        literal(" ");
+        cell(row[int(columns[2])]);
+    }
+
+    void shape(const QString& name, const TextTables& texts) {
+        for (int k = 0; k < 7; ++k) {
+            if (name == texts.shapeName(k)) {
+                literal(ShapeKeywords[k]);
+                return;
+            }
+        }
+        cell(name);
+    }
+
+    char* end() const { return at; }
+
+private:
+    char* at;
+};
+
+// The most bytes a piece line of this row can take.
+qsizetype lineBound(const PieceRow& row) {
+    qsizetype bound = 128; // the literals, the keyword and the line end
+    for (const QString& cell : row.cells)
+        bound += cell.size();
+    return bound;
 }
 
 } // namespace
@@ -61,30 +85,31 @@ QByteArray backgroundLine(Colour background) {
 void WritePieces(const SceneParts& parts, QByteArray& out) {
     unsigned sizes[3] = {2, 3, 4};
     unsigned positions[3] = {5, 6, 7};
+    const unsigned colours[3] = {PieceTable::RedColumn, PieceTable::GreenColumn,
+                                 PieceTable::BlueColumn}; // never rearranged
     SwapAxes(sizes[0], sizes[1], sizes[2], 0, unsigned(parts.axisOrder));
     SwapAxes(positions[0], positions[1], positions[2], 0, unsigned(parts.axisOrder));
 
     const PieceTable& table = parts.table;
     for (int r = 1; r < table.rowCount(); ++r) {
         const PieceRow& row = table.row(r);
-        out += "Dilek { velikost ";
-        appendTriple(out, row, sizes);
-        out += " poloha ";
-        appendTriple(out, row, positions);
-        out += " tvar ";
-        appendShape(out, row[PieceTable::ShapeColumn], parts.texts);
-        out += " povrch ";
-        appendCell(out, row[PieceTable::RedColumn]);
-        out += ' ';
-        appendCell(out, row[PieceTable::GreenColumn]);
-        out += ' ';
-        appendCell(out, row[PieceTable::BlueColumn]);
-        out += " ovltransp ";
+        const qsizetype start = out.size();
+        out.resize(start + lineBound(row));
+        LineWriter line(out.data() + start);
+        line.literal("Dilek { velikost ");
+        line.triple(row, sizes);
+        line.literal(" poloha ");
+        line.triple(row, positions);
+        line.literal(" tvar ");
+        line.shape(row[PieceTable::ShapeColumn], parts.texts);
+        line.literal(" povrch ");
+        line.triple(row, colours);
+        line.literal(" ovltransp ");
         const bool hidden =
             parts.hideControls || row[PieceTable::ControlsColumn] == parts.texts.NoText;
-        out += hidden ? '1' : '0';
-        out += " }";
-        out += CrLf;
+        line.literal(hidden ? "1" : "0");
+        line.literal(" }\r\n");
+        out.resize(line.end() - out.constData());
     }
 }
 
