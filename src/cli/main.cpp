@@ -160,8 +160,9 @@ int run(const QStringList& arguments) {
         rewrite.hideControls = parser.isSet(hideControls);
     }
 
-    StreamDialogs dialogs;
-    Editor editor(dialogs);
+    // Kept to the end of the process: freeing a large scene row by row would only cost time.
+    static StreamDialogs dialogs;
+    static Editor& editor = *new Editor(dialogs);
     editor.FormCreate(QDir::currentPath());
     editor.state.AxisOrder = *axisOrder;
     if (isNew)

@@ -17,6 +17,8 @@ private slots:
     void colorComponentText();
     void tenthsOf_data();
     void tenthsOf();
+    void parseInteger_data();
+    void parseInteger();
 };
 
 void NumbersTest::tenthsText_data() {
@@ -160,6 +162,34 @@ void NumbersTest::tenthsOf() {
     QCOMPARE(value.has_value(), ok);
     if (ok)
         QCOMPARE(*value, tenths);
+}
+
+void NumbersTest::parseInteger_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+    QTest::newRow("white") << "16777215" << true << 16777215;
+    QTest::newRow("zero") << "0" << true << 0;
+    QTest::newRow("negative") << "-5" << true << -5;
+    QTest::newRow("plus") << "+7" << true << 7;
+    QTest::newRow("int minimum") << "-2147483648" << true << std::numeric_limits<int>::min();
+    QTest::newRow("beyond int") << "2147483648" << false << 0;
+    QTest::newRow("far beyond int") << "99999999999999999999999" << false << 0;
+    QTest::newRow("decimal") << "255.0" << false << 0;
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("sign alone") << "-" << false << 0;
+    QTest::newRow("blank") << " 1" << false << 0;
+    QTest::newRow("exponent") << "1e3" << false << 0;
+}
+
+void NumbersTest::parseInteger() {
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+    const auto parsed = modulino::parseInteger(text);
+    QCOMPARE(parsed.has_value(), ok);
+    if (ok)
+        QCOMPARE(*parsed, value);
 }
 
 QTEST_GUILESS_MAIN(NumbersTest)

@@ -75,9 +75,22 @@ std::optional<double> parseNumber(QStringView text) {
 }
 
 std::optional<int> parseInteger(QStringView text) {
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    qsizetype i = 0;
+    const bool negative = i < text.size() && text[i] == QLatin1Char('-');
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+    if (i == text.size())
+        return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (!isDigit(text[i]) || value > std::numeric_limits<int>::max())
+            return std::nullopt;
+        value = value * 10 + (text[i].unicode() - '0');
+    }
+    value = negative ? -value : value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
 }
 
 namespace {

@@ -118,8 +118,12 @@ QByteArray composeScene(const SceneParts& parts) {
     qsizetype libraryBytes = 0;
     for (const QByteArray& line : parts.library)
         libraryBytes += std::min<qsizetype>(line.size(), LibraryLineLimit) + 2;
-    // About 90 bytes make one piece line.
-    out.reserve(libraryBytes + 64 + qsizetype(parts.table.rowCount()) * 96);
+    // Room for every line at its longest, so the buffer never moves; pages never written to
+    // cost nothing.
+    qsizetype pieceBytes = 0;
+    for (int r = 1; r < parts.table.rowCount(); ++r)
+        pieceBytes += lineBound(parts.table.row(r));
+    out.reserve(libraryBytes + 64 + pieceBytes);
     for (const QByteArray& line : parts.library) {
         out += QByteArrayView(line).first(std::min<qsizetype>(line.size(), LibraryLineLimit));
         out += CrLf;
