@@ -6,6 +6,7 @@
 #include "vrml/AxisOrder.h"
 #include "vrml/TextLines.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -258,18 +259,19 @@ bool readScene(EditorState& s, PieceEditing& editing, QByteArrayView bytes) {
     table.removePieces();
     table.setCurrentRow(0);
 
-    QList<QByteArrayView> pieceLines;
+    // Pieces are read only below the end of the background block.
     const qsizetype blockEnd = firstLineContaining(lines, "}", background);
-    if (blockEnd >= 0) {
-        for (qsizetype i = blockEnd + 1; i < lines.size(); ++i)
-            if (lines[i].contains("Dilek"))
-                pieceLines.append(lines[i]);
-    }
-    table.reserve(int(1 + pieceLines.size()));
+    const qsizetype firstPiece = blockEnd < 0 ? lines.size() : blockEnd + 1;
+    const auto isPieceLine = [](QByteArrayView line) {
+        return line.contains("Dilek");
+    };
+    table.reserve(int(1 + std::count_if(lines.begin() + firstPiece, lines.end(), isPieceLine)));
 
     CellTexts cells(s.texts);
-    for (QByteArrayView line : pieceLines) {
-        const auto row = pieceRow(line, cells, s.texts, unsigned(s.AxisOrder));
+    for (qsizetype i = firstPiece; i < lines.size(); ++i) {
+        if (!isPieceLine(lines[i]))
+            continue;
+        auto row = pieceRow(lines[i], cells, s.texts, unsigned(s.AxisOrder));
         if (!row)
             return failed(s);
         appendPiece(s, editing, std::move(*row));
