@@ -2,7 +2,9 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace modulino {
 
@@ -10,18 +12,23 @@ QList<QByteArrayView> splitLines(QByteArrayView bytes) {
     QList<QByteArrayView> lines;
     const char* const data = bytes.data();
     const qsizetype size = bytes.size();
+    // The next CR and the next LF at or after `start`, each found once with memchr.
+    auto next = [&](char c, qsizetype from) {
+        const void* at = std::memchr(data + from, c, std::size_t(size - from));
+        return at ? static_cast<const char*>(at) - data : size;
+    };
     qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = data[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(QByteArrayView(data + start, i - start));
-        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    qsizetype cr = next('\r', 0);
+    qsizetype lf = next('\n', 0);
+    while (start < size) {
+        const qsizetype end = std::min(cr, lf);
+        lines.append(QByteArrayView(data + start, end - start));
+        start = end + (end == cr && end + 1 == lf ? 2 : 1); // CR LF is one line end
+        if (cr < start)
+            cr = start < size ? next('\r', start) : size;
+        if (lf < start)
+            lf = start < size ? next('\n', start) : size;
     }
-    if (start < size)
-        lines.append(QByteArrayView(data + start, size - start));
     return lines;
 }
 
