@@ -10,6 +10,8 @@ namespace modulino {
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes) {
     QList<QByteArrayView> lines;
+    if (bytes.isEmpty())
+        return lines;
     const char* const data = bytes.data();
     const qsizetype size = bytes.size();
     // The next CR and the next LF at or after `start`, each found once with memchr.
