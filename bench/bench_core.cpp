@@ -1,7 +1,7 @@
 // Speed of the paths that grow with the scene: opening a file as Ctrl+O does, and composing and
 // writing it as Save does.
-#include "QuietDialogs.h"
 #include "SceneGenerator.h"
+#include "app/StreamDialogs.h"
 
 #include "Editor.h"
 #include "commands/SceneFile.h"
@@ -36,7 +36,7 @@ QString sceneFile(int pieces) {
 
 struct BenchEditor {
     BenchEditor() { editor.FormCreate(folder().path()); }
-    bench::QuietDialogs dialogs;
+    StreamDialogs dialogs; // a benchmark is asked nothing; anything shown goes to stderr
     Editor editor{dialogs};
 };
 

@@ -1,7 +1,7 @@
 // The window with 100,000 pieces: start-up, opening the file until the table shows, the editing
 // operations and scrolling, each timed with the view's repaint included.
-#include "QuietDialogs.h"
 #include "SceneGenerator.h"
+#include "app/StreamDialogs.h"
 
 #include "TModulino.h"
 #include "commands/SceneFile.h"
@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());
-    bench::QuietDialogs dialogs;
+    StreamDialogs dialogs; // a benchmark is asked nothing; anything shown goes to stderr
 
     TModulino window(&dialogs);
     FirstPaint firstPaint;

@@ -1,7 +1,7 @@
 #include "SceneTool.h"
 
 #include "Editor.h"
-#include "StreamDialogs.h"
+#include "app/StreamDialogs.h"
 #include "commands/SceneFile.h"
 #include "vrml/SceneWriter.h"
 

@@ -4,8 +4,8 @@
 
 namespace modulino {
 
-// Answers for a program without a window: nothing is chosen or confirmed, and every message or
-// error report goes to standard error.
+// Answers for a program without a window (the command-line companion, the benchmarks): nothing
+// is chosen or confirmed, and every message or error report goes to standard error.
 class StreamDialogs : public UserDialogs {
 public:
     bool confirm(const QString& text) override;

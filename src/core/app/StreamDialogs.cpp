@@ -1,4 +1,4 @@
-#include "StreamDialogs.h"
+#include "app/StreamDialogs.h"
 
 #include <cstdio>
 
