@@ -83,7 +83,6 @@ void PieceEditing::SGDilkySelectCell(int /*column*/, int row) {
     s.CurrentRow = row;
     if (s.OverColourColumn)
         chooseColourOfRow(row);
-    s.OverColourColumn = false;
     setCBovl(s.SGDilky.cell(PieceTable::ControlsColumn, row) == s.texts.YesText);
     loadRowIntoControls(row);
     Vyzva();
@@ -118,10 +117,10 @@ void PieceEditing::loadRowIntoControls(int row) {
         s.upDowns[std::size_t(i)].setPosition(tenths[std::size_t(i)]);
 }
 
-bool PieceEditing::chooseColourOfRow(int row) {
+void PieceEditing::chooseColourOfRow(int row) {
     const auto chosen = dialogs.chooseColour(s.Shape1);
     if (!chosen)
-        return false;
+        return;
     const Colour c = *chosen & 0xffffff;
     s.Shape1 = c;
     PieceRow cells = s.SGDilky.row(row);
@@ -130,7 +129,6 @@ bool PieceEditing::chooseColourOfRow(int row) {
     cells[PieceTable::GreenColumn] = ColorComponentText(c, Channel::Green);
     cells[PieceTable::BlueColumn] = ColorComponentText(c, Channel::Blue);
     s.SGDilky.setRow(row, cells);
-    return true;
 }
 
 void PieceEditing::SGDilkyMouseMove(int x) {

@@ -40,7 +40,7 @@ public:
     void selectRow(int row);
 
 private:
-    bool chooseColourOfRow(int row);
+    void chooseColourOfRow(int row);
     void loadRowIntoControls(int row);
 
     EditorState& s;
