@@ -98,6 +98,16 @@ class TstTranslate : public QObject {
         QCOMPARE(Translate(s, langFile()), QString());
     }
 
+    // The data row's file gives its texts as the first entries of MessageTexts.
+    void firstTextsAreRead() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, first);
+        EditorState s;
+        translate(s, bytes);
+        for (int i = 0; i < first.size(); ++i)
+            QCOMPARE(s.texts.MessageTexts[i], first[i]);
+    }
+
 private slots:
     void lineCounts_data() {
         QTest::addColumn<int>("count");
@@ -144,14 +154,7 @@ private slots:
         QTest::newRow("empty lines") << QByteArray("\n\r\nc\n") << QStringList{"", "", "c"};
     }
 
-    void lineEnds() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, first);
-        EditorState s;
-        translate(s, bytes);
-        for (int i = 0; i < first.size(); ++i)
-            QCOMPARE(s.texts.MessageTexts[i], first[i]);
-    }
+    void lineEnds() { firstTextsAreRead(); }
 
     void lineTwentySevenIgnored() {
         QStringList lines = numberedLines(LineCount);
@@ -180,14 +183,7 @@ private slots:
         QTest::newRow("ASCII") << QByteArray("Add a piece") << QStringList{"Add a piece"};
     }
 
-    void encodings() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, first);
-        EditorState s;
-        translate(s, bytes);
-        for (int i = 0; i < first.size(); ++i)
-            QCOMPARE(s.texts.MessageTexts[i], first[i]);
-    }
+    void encodings() { firstTextsAreRead(); }
 
     void unreadableFileKeepsTexts() {
         QTemporaryDir dir;
