@@ -288,9 +288,6 @@ void TestSave::failedWrite_data() {
                                             << "file.txt";
     QTest::newRow("a folder in the file's place") << "folder.wrl"
                                                   << "folder.wrl/inside.txt";
-    // The temporary file beside it would get a name longer than a file name may be.
-    QTest::newRow("existing file, no room for the temporary")
-        << QString(246, QLatin1Char('n')) + ".wrl" << QString(246, QLatin1Char('n')) + ".wrl";
 }
 
 void TestSave::failedWrite() {

@@ -66,7 +66,7 @@ void FormCreate(EditorState& s, UserDialogs& dialogs, const QString& workingDire
 
     const QString protoFile = dir.filePath(QStringLiteral("proto.wrl"));
     if (QFileInfo::exists(protoFile)) {
-        const FileRead read = readWholeFile(protoFile);
+        const FileRead read = readWholeFile(protoFile, TextFileSizeLimit);
         if (!read.ok()) {
             dialogs.errorReport(read.error);
             return;

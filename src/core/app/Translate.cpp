@@ -95,11 +95,15 @@ std::array<QString*, LineCount> lineTargets(EditorState& s) {
 } // namespace
 
 QString Translate(EditorState& s, const QString& fileName) {
-    const FileRead read = readWholeFile(fileName);
+    const FileRead read = readWholeFile(fileName, TextFileSizeLimit);
     if (!read.ok())
         return read.error;
+    TranslateText(s, read.bytes);
+    return QString();
+}
 
-    const QStringList lines = languageLines(read.bytes);
+void TranslateText(EditorState& s, QByteArrayView bytes) {
+    const QStringList lines = languageLines(bytes);
     const auto targets = lineTargets(s);
     for (int i = 0; i < LineCount; ++i)
         if (targets[i])
@@ -109,7 +113,6 @@ QString Translate(EditorState& s, const QString& fileName) {
     for (int i = 0; i < 6; ++i)
         shapeTexts[i] = shapeTexts[6] + QStringLiteral("\r\n") + shapeTexts[i];
     s.Tvar.text = s.Tvar.items[0];
-    return QString();
 }
 
 } // namespace modulino

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace modulino {
@@ -9,5 +10,7 @@ struct EditorState;
 // Replaces the text tables and captions from a language file of 72 lines in a fixed order.
 // Returns the general error report text when the file cannot be read, else an empty string.
 QString Translate(EditorState& state, const QString& fileName);
+// The same from the file's bytes.
+void TranslateText(EditorState& state, QByteArrayView bytes);
 
 } // namespace modulino

@@ -91,8 +91,7 @@ QString SceneCommands::overwriteQuestion() const {
 
 // Any path with "proto" in it, in the file's name or in a folder's, may be the prototype file.
 bool SceneCommands::refusedAsPrototypeFile(const QString& path) {
-    const auto proto = QLatin1StringView("proto");
-    if (!path.contains(proto) && !QFileInfo(path).absoluteFilePath().contains(proto))
+    if (!mayBePrototypeFile(path))
         return false;
     dialogs.message(s.texts.MessageTexts[7]);
     return true;

@@ -5,6 +5,10 @@
 
 namespace modulino {
 
+// The largest files the program reads: a scene, and a language file or prototype library.
+constexpr qint64 SceneSizeLimit = qint64(512) << 20;
+constexpr qint64 TextFileSizeLimit = qint64(16) << 20;
+
 // A file's whole content, or why it could not be read.
 struct FileRead {
     QByteArray bytes;
@@ -12,10 +16,19 @@ struct FileRead {
     bool ok() const { return error.isEmpty(); }
 };
 
-FileRead readWholeFile(const QString& path);
+// Reads a regular file of at most `sizeLimit` bytes. Folders, FIFOs, devices and sockets are
+// refused at once, without waiting for a writer or reading an endless stream.
+FileRead readWholeFile(const QString& path, qint64 sizeLimit = SceneSizeLimit);
 
-// Replaces the file's whole content through a temporary file, so a failed write leaves any previous
-// file whole. Returns the general error report text, or an empty string when written.
+// Writes the file as a careful editor does. A missing or regular target (a link's target) is
+// replaced through a temporary file in its folder, so a failed write leaves the previous file
+// whole; the new file keeps the old one's permissions, and its owner and group where allowed.
+// A FIFO or a character device is written into, never replaced. A file with several hard links,
+// or one in a folder where no file can be created, is written in place, after its room on disk
+// has been reserved. Returns the general error report text, or an empty string when written.
 QString writeWholeFile(const QString& path, const QByteArray& bytes);
+
+// Whether the path may name the prototype library: "proto" anywhere in it or in its absolute form.
+bool mayBePrototypeFile(const QString& path);
 
 } // namespace modulino
