@@ -11,6 +11,8 @@ private slots:
     void splitLines();
     void windows1250KeepsEveryByte();
     void windows1250Letters();
+    void outsideWindows1250_data();
+    void outsideWindows1250();
 };
 
 void TextLinesTest::splitLines_data() {
@@ -53,6 +55,23 @@ void TextLinesTest::windows1250Letters() {
                         "el"),
              QStringLiteral("kužel"));
     QCOMPARE(encode1250(QStringLiteral("Dílek")), QByteArray("D\xedlek"));
+}
+
+void TextLinesTest::outsideWindows1250_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Cyrillic") << QStringLiteral("a\u0416b") << QByteArray("a?b");
+    QTest::newRow("beside a Czech letter")
+        << QStringLiteral("\u017e\u20ac\u00e6") << QByteArray("\x9e\x80?");
+    QTest::newRow("beyond the first plane") << QStringLiteral("x\U0001F600y") << QByteArray("x?y");
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QByteArray("?");
+    QTest::newRow("replacement character") << QStringLiteral("\uFFFD") << QByteArray("?");
+}
+
+void TextLinesTest::outsideWindows1250() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(encode1250(text), bytes);
 }
 
 QTEST_GUILESS_MAIN(TextLinesTest)

@@ -1,7 +1,6 @@
 #include "vrml/TextLines.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -61,6 +60,20 @@ const std::array<char16_t, 256>& windows1250() {
     return table;
 }
 
+// The byte of every character of the code page; every other character is written as '?'.
+const std::array<char, 0x10000>& windows1250Bytes() {
+    static const std::array<char, 0x10000> table = [] {
+        std::array<char, 0x10000> t;
+        t.fill('?');
+        const auto& characters = windows1250();
+        for (int i = 255; i >= 0; --i)
+            if (characters[std::size_t(i)] != QChar::ReplacementCharacter)
+                t[characters[std::size_t(i)]] = char(i);
+        return t;
+    }();
+    return table;
+}
+
 bool isAscii(QByteArrayView bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -91,10 +104,18 @@ QString decode1250(QByteArrayView bytes) {
 QByteArray encode1250(QStringView text) {
     if (isAscii(text))
         return text.toLatin1();
-    QStringEncoder encoder("windows-1250");
-    if (!encoder.isValid())
-        return text.toLatin1();
-    return encoder.encode(text);
+    const auto& bytes = windows1250Bytes();
+    QByteArray encoded(text.size(), Qt::Uninitialized);
+    char* out = encoded.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        *out++ = bytes[c.unicode()];
+        // A character beyond the first plane is one '?', not two.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    }
+    encoded.truncate(out - encoded.data());
+    return encoded;
 }
 
 } // namespace modulino

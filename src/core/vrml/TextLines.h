@@ -13,7 +13,8 @@ namespace modulino {
 QList<QByteArrayView> splitLines(QByteArrayView bytes);
 QByteArrayList splitLinesCopy(QByteArrayView bytes);
 
-// The 8-bit text of scene files and library texts is Windows-1250.
+// The 8-bit text of scene files and library texts is Windows-1250; a character outside it is
+// written as '?'.
 QString decode1250(QByteArrayView bytes);
 QByteArray encode1250(QStringView text);
 
