@@ -29,6 +29,16 @@ int open(Editor& editor, const QString& file) {
     return Failure;
 }
 
+// A cell's text with its backslashes, tabs and line ends escaped, so that every row has twelve
+// fields on one line.
+QByteArray escapedCell(const QString& cell) {
+    return cell.toUtf8()
+        .replace('\\', "\\\\")
+        .replace('\t', "\\t")
+        .replace('\r', "\\r")
+        .replace('\n', "\\n");
+}
+
 QByteArray pieceRows(const PieceTable& table) {
     QByteArray out;
     for (int r = 1; r < table.rowCount(); ++r) {
@@ -36,7 +46,7 @@ QByteArray pieceRows(const PieceTable& table) {
         for (int c = 0; c < PieceTable::ColumnCount; ++c) {
             if (c > 0)
                 out += '\t';
-            out += row[c].toUtf8();
+            out += escapedCell(row[c]);
         }
         out += '\n';
     }
@@ -77,6 +87,11 @@ int checkScene(Editor& editor, const QString& file) {
 }
 
 int rewriteScene(Editor& editor, const QString& file, const RewriteOptions& options) {
+    // Save never writes what may be the prototype library, and neither does this.
+    if (!options.output.isEmpty() && mayBePrototypeFile(options.output)) {
+        printError(editor.state.texts.MessageTexts[7]);
+        return Failure;
+    }
     if (const int code = open(editor, file); code != Success)
         return code;
     EditorState& s = editor.state;

@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <cstdio>
 
 using namespace modulino;
@@ -172,11 +173,27 @@ int run(const QStringList& arguments) {
     return SceneTool::checkScene(editor, positional[1]);
 }
 
+// A name whose bytes do not come back from its text (not valid UTF-8) would name another file.
+std::optional<QString> unrepresentableArgument(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QString text = QFile::decodeName(argv[i]);
+        if (QFile::encodeName(text) != argv[i])
+            return text;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("modulino-scene"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MODULINO_VERSION));
+    if (const auto name = unrepresentableArgument(argc, argv)) {
+        printError(QStringLiteral("modulino-scene: the name '%1' cannot be represented: it is not "
+                                  "valid UTF-8. Nothing was read or written.")
+                       .arg(*name));
+        return SceneTool::Failure;
+    }
     return run(QCoreApplication::arguments());
 }

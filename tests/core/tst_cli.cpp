@@ -5,7 +5,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace modulino;
 
@@ -52,6 +56,18 @@ QByteArray lines(const QByteArrayList& library) {
     return bytes;
 }
 
+const QByteArray Background = "Background { skyColor  0.80 0.80 1.00}\r\n";
+
+// A FIFO, a character device like /dev/null, or a folder; false where it cannot be made.
+bool makeSpecial(const QString& kind, const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == QLatin1String("FIFO"))
+        return ::mkfifo(name.constData(), 0644) == 0;
+    if (kind == QLatin1String("device"))
+        return ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    return kind == QLatin1String("folder") && QDir().mkdir(path);
+}
+
 } // namespace
 
 class TestCli : public QObject {
@@ -75,6 +91,13 @@ private slots:
     void rewriteChoosesLibraryAndControls();
     void rewriteToFile();
     void rewriteKeepsEveryByteOfTheHead();
+    void checkEscapesTabsAndBackslashes();
+    void specialInputFiles_data();
+    void specialInputFiles();
+    void specialOutputs_data();
+    void specialOutputs();
+    void namesThatAreNotUtf8_data();
+    void namesThatAreNotUtf8();
 
 private:
     QString path(const QString& name) const { return QDir(folder->path()).filePath(name); }
@@ -236,6 +259,143 @@ void TestCli::rewriteKeepsEveryByteOfTheHead() {
     const Run r = run({"rewrite", path("bytes.wrl")}, work());
     QCOMPARE(r.code, 0);
     QCOMPARE(r.out, head + rest);
+}
+
+void TestCli::checkEscapesTabsAndBackslashes() {
+    writeFile(path("odd.wrl"), Background +
+                                   "Dilek { velikost 1 1 1 poloha 0 0 0 tvar \"a\tb\" povrch 1 "
+                                   "1 1 ovltransp 0 }\r\n" +
+                                   "Dilek { velikost 1 1 1 poloha 0 0 0 tvar \"c\\d\" povrch 1 "
+                                   "1 1 ovltransp 0 }\r\n");
+    const Run r = run({"check", path("odd.wrl")}, work());
+    QCOMPARE(r.code, 0);
+    const QByteArrayList rows = r.out.split('\n');
+    QCOMPARE(rows.size(), 3);
+    for (const QByteArray& row : rows.first(2))
+        QCOMPARE(row.count('\t'), 11);
+    QVERIFY2(r.out.contains("\ta\\tb\t") && r.out.contains("\tc\\\\d\t"), r.out.constData());
+}
+
+void TestCli::specialInputFiles_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    for (const char* command : {"check", "rewrite"}) {
+        QTest::addRow("%s, FIFO", command) << command << "FIFO"
+                                           << "FIFO";
+        QTest::addRow("%s, FIFO with a writer", command) << command << "FIFO+writer"
+                                                         << "FIFO";
+        QTest::addRow("%s, character device", command) << command << "device"
+                                                       << "device";
+        QTest::addRow("%s, /dev/zero", command) << command << "/dev/zero"
+                                                << "device";
+        QTest::addRow("%s, folder", command) << command << "folder"
+                                             << "folder";
+    }
+}
+
+// Refused at once with exit code 2: nothing blocks, nothing grows.
+void TestCli::specialInputFiles() {
+    QFETCH(QString, command);
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QString file = kind.startsWith(QLatin1Char('/')) ? kind : path("file.wrl");
+    if (file != kind && !makeSpecial(kind.section(QLatin1Char('+'), 0, 0), file))
+        QSKIP(qPrintable(QStringLiteral("cannot make a %1: %2").arg(kind, qt_error_string())));
+    const int writer = kind.endsWith(QLatin1String("writer"))
+                           ? ::open(QFile::encodeName(file).constData(), O_RDWR | O_NONBLOCK)
+                           : -1;
+    QStringList arguments{command, file};
+    if (command == QLatin1String("rewrite"))
+        arguments << QStringLiteral("-o") << path("out.wrl");
+    const Run r = run(arguments, work());
+    if (writer >= 0)
+        ::close(writer);
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(file.toUtf8()) && r.err.contains(reason.toUtf8()), r.err.constData());
+    QVERIFY(!QFile::exists(path("out.wrl")));
+}
+
+void TestCli::specialOutputs_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("kind"); // made at OUT before the run
+    QTest::addColumn<int>("code");
+    QTest::addRow("character device") << "out.wrl"
+                                      << "device" << 0;
+    QTest::addRow("FIFO with a reader") << "out.wrl"
+                                        << "FIFO" << 0;
+    QTest::addRow("standard output") << "/dev/stdout"
+                                     << "" << 0;
+    QTest::addRow("proto.wrl") << "proto.wrl"
+                               << "" << 2;
+    QTest::addRow("folder named proto") << "proto/a.wrl"
+                                        << "folder" << 2;
+}
+
+void TestCli::specialOutputs() {
+    QFETCH(QString, output);
+    QFETCH(QString, kind);
+    QFETCH(int, code);
+    const QString out = output.startsWith(QLatin1Char('/')) ? output : path(output);
+    const QString made = kind == QLatin1String("folder") ? path("proto") : out;
+    if (!kind.isEmpty() && !makeSpecial(kind, made))
+        QSKIP(qPrintable(QStringLiteral("cannot make a %1: %2").arg(kind, qt_error_string())));
+    const int reader = kind == QLatin1String("FIFO")
+                           ? ::open(QFile::encodeName(out).constData(), O_RDONLY | O_NONBLOCK)
+                           : -1;
+    const Run r = run({"rewrite", data("sample.wrl"), "-o", out}, work());
+    QByteArray received(64 * 1024, '\0');
+    if (reader >= 0) {
+        received.truncate(::read(reader, received.data(), std::size_t(received.size())));
+        ::close(reader);
+    }
+
+    QCOMPARE(r.code, code);
+    const QByteArray scene = readFile(data("sample.wrl"));
+    if (kind == QLatin1String("FIFO"))
+        QCOMPARE(received, scene);
+    if (output.startsWith(QLatin1Char('/')))
+        QCOMPARE(r.out, scene);
+    if (!kind.isEmpty() && kind != QLatin1String("folder")) {
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(out).constData(), &info), 0);
+        QCOMPARE(info.st_mode & S_IFMT, kind == QLatin1String("FIFO") ? S_IFIFO : S_IFCHR);
+    }
+    if (code == 2) {
+        QString refusal = TextTables::builtIn().MessageTexts[7];
+        QCOMPARE(QString::fromUtf8(r.err), refusal + QLatin1Char('\n'));
+        QVERIFY(!QFile::exists(out));
+    }
+}
+
+void TestCli::namesThatAreNotUtf8_data() {
+    QTest::addColumn<QString>("arguments"); // for sh -c; the name a\377.wrl holds a byte 0xFF
+    QTest::newRow("FILE") << "check \"$(printf 'a\\377.wrl')\"";
+    QTest::newRow("OUT") << "rewrite a.wrl -o \"$(printf 'o\\377.wrl')\"";
+}
+
+// Never another file: not the one the name would read as with the bad byte replaced.
+void TestCli::namesThatAreNotUtf8() {
+    QFETCH(QString, arguments);
+    const QByteArray scene = readFile(data("sample.wrl"));
+    for (const QByteArray& name :
+         {QByteArray("a.wrl"), QByteArray("a\xff.wrl"), QStringLiteral("a\uFFFD.wrl").toUtf8()}) {
+        const QByteArray full = QFile::encodeName(work()) + '/' + name;
+        const int fd = ::open(full.constData(), O_WRONLY | O_CREAT, 0644);
+        QCOMPARE(::write(fd, scene.constData(), std::size_t(scene.size())), scene.size());
+        ::close(fd);
+    }
+    const QStringList before = QDir(work()).entryList(QDir::Files);
+    QProcess process;
+    process.setWorkingDirectory(work());
+    process.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("exec \"$0\" ") + arguments,
+                   QStringLiteral(MODULINO_SCENE_PROGRAM)});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+    QVERIFY(process.readAllStandardError().contains("not valid UTF-8"));
+    QCOMPARE(QDir(work()).entryList(QDir::Files), before);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
