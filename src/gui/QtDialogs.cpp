@@ -8,6 +8,8 @@
 #include <QMessageBox>
 
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace modulino {
 
@@ -60,10 +62,25 @@ std::optional<QString> chosenFile(QFileDialog& dialog) {
     return dialog.selectedFiles().constFirst();
 }
 
+// Qt's file and colour dialogs keep their folders, history and colours under "QtProject" in the
+// user's configuration folder. The program keeps no settings between runs, so those go to a
+// folder of this run that is removed when it ends.
+void keepDialogSettingsForThisRun() {
+    static const QTemporaryDir folder;
+    static const bool redirected = [] {
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, folder.path());
+        return true;
+    }();
+    Q_UNUSED(redirected);
+}
+
 } // namespace
 
 QtDialogs::QtDialogs(QWidget* parent)
-    : parent(parent) {}
+    : parent(parent) {
+    keepDialogSettingsForThisRun();
+}
 
 QString QtDialogs::windowTitle() const {
     return parent ? parent->window()->windowTitle() : QString();

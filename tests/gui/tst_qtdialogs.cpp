@@ -1,8 +1,11 @@
 #include "QtDialogs.h"
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -39,6 +42,7 @@ private slots:
     void escapeInTheSaveQuestionIsCancel();
     void buttonsAnswer();
     void crLfShowsAsLineBreaks();
+    void fileDialogsKeepNothingBetweenRuns();
 };
 
 void QtDialogsTest::escapeIsNotYes() {
@@ -74,5 +78,39 @@ void QtDialogsTest::crLfShowsAsLineBreaks() {
     QCOMPARE(displayText(QStringLiteral("a\r\nb\rc")), QStringLiteral("a\nb\nc"));
 }
 
-QTEST_MAIN(QtDialogsTest)
+// Each dialog starts in the folder it is given, and no settings file is left behind.
+void QtDialogsTest::fileDialogsKeepNothingBetweenRuns() {
+    QTemporaryDir work;
+    QTemporaryDir elsewhere;
+    for (int run = 0; run < 2; ++run) {
+        QtDialogs dialogs;
+        QStringList started;
+        auto wander = [&] {
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                started << dialog->directory().absolutePath();
+                dialog->setDirectory(elsewhere.path());
+                dialog->reject();
+            });
+        };
+        wander();
+        QVERIFY(!dialogs.chooseFileToOpen(work.path()));
+        wander();
+        QVERIFY(!dialogs.chooseFileToSave(QString(), work.path()));
+        QCOMPARE(started, QStringList(2, QDir(work.path()).absolutePath()));
+    }
+    QDirIterator config(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")), {"QtProject*"},
+                        QDir::Files, QDirIterator::Subdirectories);
+    QVERIFY2(!config.hasNext(), qPrintable(config.hasNext() ? config.next() : QString()));
+}
+
+// The user's configuration folder is one of the test's own, watched for files left behind.
+int main(int argc, char* argv[]) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    QtDialogsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_qtdialogs.moc"
