@@ -5,13 +5,7 @@
 #include "commands/SceneFile.h"
 #include "vrml/SceneWriter.h"
 
-#include <QFile>
 #include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace modulino::SceneTool {
 
@@ -54,23 +48,18 @@ QByteArray pieceRows(const PieceTable& table) {
 }
 
 int writeOut(const QByteArray& bytes) {
-    if (writeStandardOutput(bytes))
+    const QString error = writeStandardOutput(bytes);
+    if (error.isEmpty())
         return Success;
-    printError(QStringLiteral("Cannot write to standard output."));
+    printError(QStringLiteral("Cannot write to standard output: %1").arg(error));
     return Failure;
 }
 
 } // namespace
 
-bool writeStandardOutput(const QByteArray& bytes) {
-#ifdef Q_OS_WIN
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const bool written = out.write(bytes) == bytes.size();
-    return std::fflush(stdout) == 0 && written;
+QString writeStandardOutput(const QByteArray& bytes) {
+    std::fflush(stdout);
+    return writeToDescriptor(fileno(stdout), bytes);
 }
 
 int newScene(Editor& editor, bool backCorner) {

@@ -33,8 +33,9 @@ int checkScene(Editor& editor, const QString& file);
 // Opens the file as Ctrl+O does and writes it again as Save would.
 int rewriteScene(Editor& editor, const QString& file, const RewriteOptions& options);
 
-// The bytes exactly as given, without any conversion.
-bool writeStandardOutput(const QByteArray& bytes);
+// The bytes exactly as given, without any conversion. Returns the system's reason for a failure,
+// or an empty string.
+QString writeStandardOutput(const QByteArray& bytes);
 
 } // namespace SceneTool
 } // namespace modulino

@@ -23,11 +23,13 @@ constexpr Command Commands[] = {
     {"new", "Writes the scene a freshly started editor composes to standard output.", false},
     {"check",
      "Reads FILE as the editor opens it (Ctrl+O) and prints each piece row's twelve\n"
-     "cells, separated by tabs, one row a line, in UTF-8.",
+     "cells, separated by tabs, one row a line, in UTF-8. A tab, CR, LF or backslash\n"
+     "in a cell is printed as \\t, \\r, \\n or \\\\.",
      true},
     {"rewrite",
      "Reads FILE as the editor opens it (Ctrl+O) and writes the scene again as Save\n"
-     "would: the file's own library above the background line, or a built-in one.",
+     "would: the file's own library above the background line, or a built-in one.\n"
+     "Like Save, it refuses an OUT whose path contains \"proto\".",
      true},
 };
 

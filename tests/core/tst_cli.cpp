@@ -96,8 +96,8 @@ private slots:
     void specialInputFiles();
     void specialOutputs_data();
     void specialOutputs();
-    void namesThatAreNotUtf8_data();
-    void namesThatAreNotUtf8();
+    void failsThroughTheShell_data();
+    void failsThroughTheShell();
 
 private:
     QString path(const QString& name) const { return QDir(folder->path()).filePath(name); }
@@ -368,15 +368,21 @@ void TestCli::specialOutputs() {
     }
 }
 
-void TestCli::namesThatAreNotUtf8_data() {
+void TestCli::failsThroughTheShell_data() {
     QTest::addColumn<QString>("arguments"); // for sh -c; the name a\377.wrl holds a byte 0xFF
-    QTest::newRow("FILE") << "check \"$(printf 'a\\377.wrl')\"";
-    QTest::newRow("OUT") << "rewrite a.wrl -o \"$(printf 'o\\377.wrl')\"";
+    QTest::addColumn<QByteArray>("reason");
+    QTest::newRow("FILE not UTF-8")
+        << "check \"$(printf 'a\\377.wrl')\"" << QByteArray("not valid UTF-8");
+    QTest::newRow("OUT not UTF-8")
+        << "rewrite a.wrl -o \"$(printf 'o\\377.wrl')\"" << QByteArray("not valid UTF-8");
+    QTest::newRow("full standard output")
+        << "check a.wrl >/dev/full" << QByteArray("No space left on device");
 }
 
-// Never another file: not the one the name would read as with the bad byte replaced.
-void TestCli::namesThatAreNotUtf8() {
+// Never another file: not the one a name would read as with its bad byte replaced.
+void TestCli::failsThroughTheShell() {
     QFETCH(QString, arguments);
+    QFETCH(QByteArray, reason);
     const QByteArray scene = readFile(data("sample.wrl"));
     for (const QByteArray& name :
          {QByteArray("a.wrl"), QByteArray("a\xff.wrl"), QStringLiteral("a\uFFFD.wrl").toUtf8()}) {
@@ -394,7 +400,7 @@ void TestCli::namesThatAreNotUtf8() {
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardOutput().isEmpty());
-    QVERIFY(process.readAllStandardError().contains("not valid UTF-8"));
+    QVERIFY(process.readAllStandardError().contains(reason));
     QCOMPARE(QDir(work()).entryList(QDir::Files), before);
 }
 

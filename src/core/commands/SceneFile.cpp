@@ -263,6 +263,11 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes) {
     return replaced.folderRefused ? writeInPlace(path, bytes) : replaced.error;
 }
 
+QString writeToDescriptor(int fd, QByteArrayView bytes) {
+    const int error = writeAll(fd, bytes);
+    return error ? qt_error_string(error) : QString();
+}
+
 bool mayBePrototypeFile(const QString& path) {
     const auto proto = QLatin1StringView("proto");
     return path.contains(proto) || QFileInfo(path).absoluteFilePath().contains(proto);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace modulino {
@@ -27,6 +28,10 @@ FileRead readWholeFile(const QString& path, qint64 sizeLimit = SceneSizeLimit);
 // or one in a folder where no file can be created, is written in place, after its room on disk
 // has been reserved. Returns the general error report text, or an empty string when written.
 QString writeWholeFile(const QString& path, const QByteArray& bytes);
+
+// Writes every byte to an open descriptor, such as standard output. Returns the system's reason
+// for a failure, or an empty string when written.
+QString writeToDescriptor(int fd, QByteArrayView bytes);
 
 // Whether the path may name the prototype library: "proto" anywhere in it or in its absolute form.
 bool mayBePrototypeFile(const QString& path);
