@@ -163,11 +163,12 @@ int createTemporary(const QString& target, mode_t mode, QByteArray& name) {
 }
 
 // The previous file's owner, group and permission bits, as far as the program may set them.
+// Who may not give a file away keeps it as its owner, with the old group where a member of it.
 void takeAttributes(int fd, const struct stat& old) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
-        // Not allowed: the new file keeps the writer's own owner and group.
-    }
-    ::fchmod(fd, old.st_mode & 07777);
+    const bool taken =
+        ::fchown(fd, old.st_uid, old.st_gid) == 0 || ::fchown(fd, uid_t(-1), old.st_gid) == 0;
+    Q_UNUSED(taken);
+    ::fchmod(fd, old.st_mode & 07777); // after the owner, whose change clears set-user-ID
 }
 
 struct Replaced {
