@@ -1,3 +1,4 @@
+#include "SpecialFiles.h"
 #include "TestEditor.h"
 #include "vrml/SceneWriter.h"
 
@@ -7,8 +8,8 @@
 #include <QTest>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace modulino;
@@ -57,16 +58,6 @@ QByteArray lines(const QByteArrayList& library) {
 }
 
 const QByteArray Background = "Background { skyColor  0.80 0.80 1.00}\r\n";
-
-// A FIFO, a character device like /dev/null, or a folder; false where it cannot be made.
-bool makeSpecial(const QString& kind, const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    if (kind == QLatin1String("FIFO"))
-        return ::mkfifo(name.constData(), 0644) == 0;
-    if (kind == QLatin1String("device"))
-        return ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
-    return kind == QLatin1String("folder") && QDir().mkdir(path);
-}
 
 } // namespace
 
@@ -299,18 +290,14 @@ void TestCli::specialInputFiles() {
     QFETCH(QString, command);
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    QString file = kind.startsWith(QLatin1Char('/')) ? kind : path("file.wrl");
-    if (file != kind && !makeSpecial(kind.section(QLatin1Char('+'), 0, 0), file))
-        QSKIP(qPrintable(QStringLiteral("cannot make a %1: %2").arg(kind, qt_error_string())));
-    const int writer = kind.endsWith(QLatin1String("writer"))
-                           ? ::open(QFile::encodeName(file).constData(), O_RDWR | O_NONBLOCK)
-                           : -1;
+    const QString file = kind.startsWith(QLatin1Char('/')) ? kind : path("file.wrl");
+    std::optional<SpecialFile> special;
+    if (file != kind && !special.emplace(kind, file).error.isEmpty())
+        QSKIP(qPrintable(special->error));
     QStringList arguments{command, file};
     if (command == QLatin1String("rewrite"))
         arguments << QStringLiteral("-o") << path("out.wrl");
     const Run r = run(arguments, work());
-    if (writer >= 0)
-        ::close(writer);
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(file.toUtf8()) && r.err.contains(reason.toUtf8()), r.err.constData());
     QVERIFY(!QFile::exists(path("out.wrl")));
@@ -337,9 +324,11 @@ void TestCli::specialOutputs() {
     QFETCH(QString, kind);
     QFETCH(int, code);
     const QString out = output.startsWith(QLatin1Char('/')) ? output : path(output);
-    const QString made = kind == QLatin1String("folder") ? path("proto") : out;
-    if (!kind.isEmpty() && !makeSpecial(kind, made))
-        QSKIP(qPrintable(QStringLiteral("cannot make a %1: %2").arg(kind, qt_error_string())));
+    std::optional<SpecialFile> special;
+    if (!kind.isEmpty() &&
+        !special.emplace(kind, kind == QLatin1String("folder") ? path("proto") : out)
+             .error.isEmpty())
+        QSKIP(qPrintable(special->error));
     const int reader = kind == QLatin1String("FIFO")
                            ? ::open(QFile::encodeName(out).constData(), O_RDONLY | O_NONBLOCK)
                            : -1;
