@@ -119,6 +119,9 @@ int readAll(int fd, qint64 expected, qint64 sizeLimit, QByteArray& bytes, bool& 
 QString writeInto(const QString& path, QByteArrayView bytes) {
     Descriptor fd(
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid() && errno == ENXIO) // a FIFO without a reader
+        return failure("open", path,
+                       qt_error_string(ENXIO) + QStringLiteral(" (nothing reads it)"));
     if (!fd.valid())
         return systemFailure("open", path, errno);
     if (const int error = writeAll(fd.get(), bytes))
