@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
@@ -164,6 +165,10 @@ template <typename Handler> void TModulino::run(Handler&& handler) {
         core.dialogs.errorReport(QString::fromLocal8Bit(failure.what()));
     }
     refresh();
+}
+
+void TModulino::openFile(const QString& path) {
+    run([this, path = QFileInfo(path).absoluteFilePath()] { core.opening.openFile(path); });
 }
 
 QLabel* TModulino::label(QWidget* parent, const char* name, int x, int y) {
