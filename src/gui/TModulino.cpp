@@ -129,6 +129,7 @@ TModulino::TModulino(UserDialogs* dialogs, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(windowFont());
+    setWindowIcon(QIcon(QStringLiteral(":/modulino.svg")));
     core.FormCreate(QDir::currentPath());
 
     client = new QWidget(this);

@@ -2,6 +2,7 @@
 #include "TModulino.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("modulino"));
     QApplication::setApplicationVersion(QStringLiteral(MODULINO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("modulino"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/modulino.svg")));
 
     using modulino::CommandLine;
     const CommandLine command = CommandLine::parse(QApplication::arguments());

@@ -56,6 +56,7 @@ void TestMainWindow::windowHasItsFixedClientArea() {
     QVERIFY(f.window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Modulino"));
     QCOMPARE(f.window->font().pixelSize(), 13);
+    QVERIFY(!f.window->windowIcon().pixmap(32).isNull()); // the svg icon engine is there
 }
 
 void TestMainWindow::controlsStandAtTheirPlaces_data() {
