@@ -99,9 +99,12 @@ QFont pixelFont(QFont font, int pixels) {
     return font;
 }
 
+// Liberation Sans (Debian's fonts-liberation2) has Arial's metrics, close enough to the
+// "MS Sans Serif" the window was laid out for that every text fits its place at 13 pixels.
 QFont windowFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"),
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("Arial"),
                       QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
     font.setStyleHint(QFont::SansSerif);
     return pixelFont(font, 13);
@@ -472,6 +475,16 @@ void TModulino::buildMenu() {
        [this] { core.editing.DelClick(); });
 
     on(action(nullptr, "Npovda1", Qt::Key_F1), [this] { core.panels.Npovda1Click(); });
+    keepMenuBarHeight();
+}
+
+// Empty captions would shrink the bar to its margins and move the window's controls up; the bar
+// keeps the height it has with a caption.
+void TModulino::keepMenuBarHeight() {
+    QAction probe(QStringLiteral("M"));
+    menuBar()->addAction(&probe);
+    menuBar()->setMinimumHeight(menuBar()->sizeHint().height());
+    menuBar()->removeAction(&probe);
 }
 
 // Labels and swatches lie beneath the windowed controls; overlapping windowed controls stack

@@ -56,6 +56,7 @@ private:
     void buildAxisPanel();
     QLabel* letter(QWidget* parent, const char* name, QPoint place);
     void buildMenu();
+    void keepMenuBarHeight();
     void stackControls();
     void applyCaptions();
     void refreshOptions();
