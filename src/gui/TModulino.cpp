@@ -1,5 +1,6 @@
 #include "TModulino.h"
 
+#include "Accessibility.h"
 #include "ClickFilter.h"
 #include "ColourSwatch.h"
 #include "OptionPictures.h"
@@ -86,9 +87,10 @@ void setCaption(QObject* control, const QString& text) {
         setLabelText(label, text);
     else if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setText(text);
-    else if (auto* panel = qobject_cast<QFrame*>(control))
+    else if (auto* panel = qobject_cast<QFrame*>(control)) {
         panel->findChild<QLabel*>(QStringLiteral("caption"))->setText(text);
-    else if (auto* menu = qobject_cast<QMenu*>(control))
+        panel->setAccessibleName(text);
+    } else if (auto* menu = qobject_cast<QMenu*>(control))
         menu->setTitle(text);
     else if (auto* action = qobject_cast<QAction*>(control))
         action->setText(text);
@@ -133,6 +135,7 @@ TModulino::TModulino(UserDialogs* dialogs, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFont(windowFont());
     setWindowIcon(QIcon(QStringLiteral(":/modulino.svg")));
+    installAccessibility();
     core.FormCreate(QDir::currentPath());
 
     client = new QWidget(this);
@@ -205,6 +208,7 @@ void TModulino::buildEditingRow() {
     Shape1 = new ColourSwatch(client);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(18, 64, 49, 24);
+    Shape1->setAccessibleName(QStringLiteral("piece colour"));
     graphicControls.push_back(Shape1);
     connect(Shape1, &ColourSwatch::pressed, this,
             [this] { run([this] { core.editing.Shape1MouseDown(); }); });
@@ -212,14 +216,17 @@ void TModulino::buildEditingRow() {
     Tvar = new ShapeCombo(client);
     Tvar->setObjectName(QStringLiteral("Tvar"));
     Tvar->setGeometry(72, 64, 113, 21);
+    Tvar->setAccessibleName(QStringLiteral("shape"));
     connect(Tvar, &QComboBox::activated, this,
             [this](int index) { run([this, index] { core.editing.TvarChange(index); }); });
 
     static constexpr const char* names[] = {"UDrx", "UDry", "UDrz", "UDx", "UDy", "UDz"};
     static constexpr int lefts[] = {192, 224, 256, 292, 324, 356};
+    static constexpr const char* spoken[] = {"rx", "ry", "rz", "x", "y", "z"};
     for (int i = 0; i < 6; ++i) {
         auto* arrows = new UpDownArrows(client);
         arrows->setObjectName(QLatin1String(names[i]));
+        arrows->setAccessibleNames(QLatin1String(spoken[i]));
         arrows->move(lefts[i], 64);
         const auto id = UpDownId(i);
         connect(arrows, &UpDownArrows::stepped, this, [this, id](int direction) {
@@ -239,6 +246,7 @@ void TModulino::buildTable() {
     SGDilky = new PieceTableView(core.state.SGDilky, client);
     SGDilky->setObjectName(QStringLiteral("SGDilky"));
     SGDilky->move(16, 88);
+    SGDilky->setAccessibleName(QStringLiteral("pieces"));
     connect(SGDilky, &PieceTableView::rowChosen, this,
             [this](int row) { run([this, row] { core.editing.selectRow(row); }); });
     connect(SGDilky, &PieceTableView::pointerMoved, this,
@@ -260,6 +268,7 @@ void TModulino::buildRightColumn() {
     Shape2 = new ColourSwatch(client);
     Shape2->setObjectName(QStringLiteral("Shape2"));
     Shape2->setGeometry(536, 88, 49, 25);
+    Shape2->setAccessibleName(QStringLiteral("background colour"));
     graphicControls.push_back(Shape2);
     connect(Shape2, &ColourSwatch::pressed, this,
             [this] { run([this] { core.editing.Shape2MouseDown(); }); });
@@ -305,6 +314,7 @@ void TModulino::buildHelpPanel() {
     close->setObjectName(QStringLiteral("BitBtn1"));
     close->setGeometry(416, 8, 25, 25);
     close->setIcon(redCross());
+    close->setAccessibleName(QStringLiteral("close help"));
     connect(close, &QPushButton::clicked, this,
             [this] { run([this] { core.panels.BitBtn1Click(); }); });
 }
@@ -321,8 +331,10 @@ QLabel* TModulino::letter(QWidget* parent, const char* name, QPoint place) {
 }
 
 void TModulino::buildOptionsArea() {
-    const auto picture = [this](QWidget* image, const char* name, QPoint place) {
+    const auto picture = [this](QWidget* image, const char* name, const char* spoken,
+                                QPoint place) {
         image->setObjectName(QLatin1String(name));
+        image->setAccessibleName(QLatin1String(spoken));
         image->move(place);
         image->setToolTip(QStringLiteral("Click"));
         graphicControls.push_back(image);
@@ -333,9 +345,11 @@ void TModulino::buildOptionsArea() {
     };
 
     Image1 = new CornerCube(CornerCube::Corner::Front, client);
-    onClick(picture(Image1, "Image1", {496, 352}), [this] { core.panels.Image1Click(); });
+    onClick(picture(Image1, "Image1", "front corner", {496, 352}),
+            [this] { core.panels.Image1Click(); });
     Image2 = new CornerCube(CornerCube::Corner::Back, client);
-    onClick(picture(Image2, "Image2", {496, 352}), [this] { core.panels.Image2Click(); });
+    onClick(picture(Image2, "Image2", "back corner", {496, 352}),
+            [this] { core.panels.Image2Click(); });
 
     lbBod = label(client, "lbBod", 506, 400);
     lbBod->setText(QStringLiteral("?"));
@@ -350,7 +364,8 @@ void TModulino::buildOptionsArea() {
     axes->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     Image3 = new AxisTripod(client);
-    onClick(picture(Image3, "Image3", {592, 360}), [this] { core.panels.Image3Click(); });
+    onClick(picture(Image3, "Image3", "axis convention", {592, 360}),
+            [this] { core.panels.Image3Click(); });
     // The letters take the clicks that fall on them; the tripod does not see them.
     lbUp = letter(client, "lbUp", QPoint(592, 360) + AxisTripod::UpLetter);
     lbRight = letter(client, "lbRight", QPoint(592, 360) + AxisTripod::RightLetter);
@@ -383,6 +398,7 @@ void TModulino::buildAxisPanel() {
     poloha->setFrameStyle(QFrame::Panel | QFrame::Raised);
     poloha->setAutoFillBackground(true);
     poloha->setGeometry(282, 344, 306, 105);
+    poloha->setAccessibleName(QStringLiteral("axis conventions"));
 
     struct Convention {
         const char* frame;
@@ -390,11 +406,12 @@ void TModulino::buildAxisPanel() {
         const char* up;
         const char* right;
         const char* front;
+        const char* spoken;
     };
     static constexpr Convention conventions[] = {
-        {"ShXYZ", "ImXYZ", "Label17", "Label21", "Label18"},
-        {"ShXZY", "ImXZY", "Label19", "Label22", "Label15"},
-        {"ShYZX", "ImYZX", "Label20", "Label16", "Label23"},
+        {"ShXYZ", "ImXYZ", "Label17", "Label21", "Label18", "xyz"},
+        {"ShXZY", "ImXZY", "Label19", "Label22", "Label15", "xzy"},
+        {"ShYZX", "ImYZX", "Label20", "Label16", "Label23", "yzx"},
     };
     for (int tag = 0; tag < 3; ++tag) {
         const Convention& names = conventions[tag];
@@ -406,6 +423,7 @@ void TModulino::buildAxisPanel() {
 
         auto* tripod = new AxisTripod(poloha);
         tripod->setObjectName(QLatin1String(names.picture));
+        tripod->setAccessibleName(QLatin1String(names.spoken));
         tripod->move(place);
         tripod->setToolTip(QStringLiteral("Click"));
         tripod->setMouseTracking(true);
@@ -500,6 +518,7 @@ void TModulino::stackControls() {
 void TModulino::applyCaptions() {
     const Captions& captions = core.state.captions;
     setWindowTitle(captions.Modulino);
+    PHelp->setAccessibleName(captions.Label8);
     for (const CaptionTarget& target : CaptionTargets)
         setCaption(findChild<QObject*>(QLatin1String(target.control)), captions.*target.text);
     Tvar->clear();
@@ -523,6 +542,8 @@ void TModulino::refresh() {
         const QSignalBlocker quiet(CBSkryt);
         CBSkryt->setChecked(s.CBSkryt);
     }
+    for (std::size_t i = 0; i < upDowns.size(); ++i)
+        upDowns[i]->setValue(s.upDowns[i]);
     Shape1->setColour(s.Shape1);
     Shape2->setColour(s.Shape2);
     PHelp->setVisible(s.PHelpVisible);
