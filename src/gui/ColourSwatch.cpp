@@ -2,6 +2,7 @@
 
 #include "QtColours.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -15,6 +16,8 @@ void ColourSwatch::setColour(Colour colour) {
         return;
     fill = colour;
     update();
+    QAccessibleValueChangeEvent changed(this, int(colour));
+    QAccessible::updateAccessibility(&changed);
 }
 
 void ColourSwatch::paintEvent(QPaintEvent*) {

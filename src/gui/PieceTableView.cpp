@@ -217,6 +217,29 @@ void PieceTableView::keyPressEvent(QKeyEvent* event) {
 void PieceTableView::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     followTable(); // the view may have picked a current index of its own
+    viewport()->update();
+}
+
+void PieceTableView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+// The current cell's own focus frame would lie under the colour swatch; the table shows its
+// focus as a dotted frame around the whole current row, or around the empty table.
+void PieceTableView::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!hasFocus())
+        return;
+    const int row = currentIndex().row();
+    const QRect frame =
+        row < 0 ? viewport()->rect()
+                : visualRect(model()->index(row, 0))
+                      .united(visualRect(model()->index(row, PieceTable::ControlsColumn)));
+    QPainter painter(viewport());
+    const auto ink = row < 0 ? QPalette::WindowText : QPalette::HighlightedText;
+    painter.setPen(QPen(palette().color(ink), 1, Qt::DotLine));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
 }
 
 bool PieceTableView::eventFilter(QObject* watched, QEvent* event) {

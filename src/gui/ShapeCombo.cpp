@@ -1,13 +1,37 @@
 #include "ShapeCombo.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QStylePainter>
 
 namespace modulino {
 
+namespace {
+
+bool typesACharacter(const QEvent* event) {
+    if (event->type() == QEvent::InputMethod)
+        return true;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const QString typed = static_cast<const QKeyEvent*>(event)->text();
+    return !typed.isEmpty() && typed.front().isPrint();
+}
+
+} // namespace
+
 ShapeCombo::ShapeCombo(QWidget* parent)
     : QComboBox(parent) {
     setEditable(false);
+    // The open list's keyboard search would pick a shape too; this filter runs before it.
+    view()->installEventFilter(this);
+}
+
+bool ShapeCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view() && typesACharacter(event)) {
+        event->accept();
+        return true;
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void ShapeCombo::setShownText(const QString& text) {
@@ -29,8 +53,7 @@ void ShapeCombo::paintEvent(QPaintEvent*) {
 }
 
 void ShapeCombo::keyPressEvent(QKeyEvent* event) {
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed.front().isPrint()) {
+    if (typesACharacter(event)) {
         event->accept(); // the list's keyboard search would change the shape
         return;
     }

@@ -5,7 +5,8 @@
 namespace modulino {
 
 // The drop-down shape list. It shows a text of its own, also while no item is selected, and
-// drops typed characters, so its choice changes only by picking an item.
+// drops typed characters, with its list open or closed, so its choice changes only by picking an
+// item.
 class ShapeCombo : public QComboBox {
     Q_OBJECT
 public:
@@ -15,6 +16,7 @@ public:
     const QString& shownText() const { return shown; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;

@@ -1,5 +1,6 @@
 #include "TModulino.h"
 
+#include "Accessibility.h"
 #include "ClickFilter.h"
 #include "ColourSwatch.h"
 #include "OptionPictures.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
@@ -85,9 +87,10 @@ void setCaption(QObject* control, const QString& text) {
         setLabelText(label, text);
     else if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setText(text);
-    else if (auto* panel = qobject_cast<QFrame*>(control))
+    else if (auto* panel = qobject_cast<QFrame*>(control)) {
         panel->findChild<QLabel*>(QStringLiteral("caption"))->setText(text);
-    else if (auto* menu = qobject_cast<QMenu*>(control))
+        panel->setAccessibleName(text);
+    } else if (auto* menu = qobject_cast<QMenu*>(control))
         menu->setTitle(text);
     else if (auto* action = qobject_cast<QAction*>(control))
         action->setText(text);
@@ -98,9 +101,12 @@ QFont pixelFont(QFont font, int pixels) {
     return font;
 }
 
+// Liberation Sans (Debian's fonts-liberation2) has Arial's metrics, close enough to the
+// "MS Sans Serif" the window was laid out for that every text fits its place at 13 pixels.
 QFont windowFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"),
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("Arial"),
                       QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
     font.setStyleHint(QFont::SansSerif);
     return pixelFont(font, 13);
@@ -128,6 +134,8 @@ TModulino::TModulino(UserDialogs* dialogs, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(windowFont());
+    setWindowIcon(QIcon(QStringLiteral(":/modulino.svg")));
+    installAccessibility();
     core.FormCreate(QDir::currentPath());
 
     client = new QWidget(this);
@@ -166,6 +174,10 @@ template <typename Handler> void TModulino::run(Handler&& handler) {
     refresh();
 }
 
+void TModulino::openFile(const QString& path) {
+    run([this, path = QFileInfo(path).absoluteFilePath()] { core.opening.openFile(path); });
+}
+
 QLabel* TModulino::label(QWidget* parent, const char* name, int x, int y) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
@@ -196,6 +208,7 @@ void TModulino::buildEditingRow() {
     Shape1 = new ColourSwatch(client);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(18, 64, 49, 24);
+    Shape1->setAccessibleName(QStringLiteral("piece colour"));
     graphicControls.push_back(Shape1);
     connect(Shape1, &ColourSwatch::pressed, this,
             [this] { run([this] { core.editing.Shape1MouseDown(); }); });
@@ -203,14 +216,17 @@ void TModulino::buildEditingRow() {
     Tvar = new ShapeCombo(client);
     Tvar->setObjectName(QStringLiteral("Tvar"));
     Tvar->setGeometry(72, 64, 113, 21);
+    Tvar->setAccessibleName(QStringLiteral("shape"));
     connect(Tvar, &QComboBox::activated, this,
             [this](int index) { run([this, index] { core.editing.TvarChange(index); }); });
 
     static constexpr const char* names[] = {"UDrx", "UDry", "UDrz", "UDx", "UDy", "UDz"};
     static constexpr int lefts[] = {192, 224, 256, 292, 324, 356};
+    static constexpr const char* spoken[] = {"rx", "ry", "rz", "x", "y", "z"};
     for (int i = 0; i < 6; ++i) {
         auto* arrows = new UpDownArrows(client);
         arrows->setObjectName(QLatin1String(names[i]));
+        arrows->setAccessibleNames(QLatin1String(spoken[i]));
         arrows->move(lefts[i], 64);
         const auto id = UpDownId(i);
         connect(arrows, &UpDownArrows::stepped, this, [this, id](int direction) {
@@ -230,6 +246,7 @@ void TModulino::buildTable() {
     SGDilky = new PieceTableView(core.state.SGDilky, client);
     SGDilky->setObjectName(QStringLiteral("SGDilky"));
     SGDilky->move(16, 88);
+    SGDilky->setAccessibleName(QStringLiteral("pieces"));
     connect(SGDilky, &PieceTableView::rowChosen, this,
             [this](int row) { run([this, row] { core.editing.selectRow(row); }); });
     connect(SGDilky, &PieceTableView::pointerMoved, this,
@@ -251,6 +268,7 @@ void TModulino::buildRightColumn() {
     Shape2 = new ColourSwatch(client);
     Shape2->setObjectName(QStringLiteral("Shape2"));
     Shape2->setGeometry(536, 88, 49, 25);
+    Shape2->setAccessibleName(QStringLiteral("background colour"));
     graphicControls.push_back(Shape2);
     connect(Shape2, &ColourSwatch::pressed, this,
             [this] { run([this] { core.editing.Shape2MouseDown(); }); });
@@ -296,6 +314,7 @@ void TModulino::buildHelpPanel() {
     close->setObjectName(QStringLiteral("BitBtn1"));
     close->setGeometry(416, 8, 25, 25);
     close->setIcon(redCross());
+    close->setAccessibleName(QStringLiteral("close help"));
     connect(close, &QPushButton::clicked, this,
             [this] { run([this] { core.panels.BitBtn1Click(); }); });
 }
@@ -312,8 +331,10 @@ QLabel* TModulino::letter(QWidget* parent, const char* name, QPoint place) {
 }
 
 void TModulino::buildOptionsArea() {
-    const auto picture = [this](QWidget* image, const char* name, QPoint place) {
+    const auto picture = [this](QWidget* image, const char* name, const char* spoken,
+                                QPoint place) {
         image->setObjectName(QLatin1String(name));
+        image->setAccessibleName(QLatin1String(spoken));
         image->move(place);
         image->setToolTip(QStringLiteral("Click"));
         graphicControls.push_back(image);
@@ -324,9 +345,11 @@ void TModulino::buildOptionsArea() {
     };
 
     Image1 = new CornerCube(CornerCube::Corner::Front, client);
-    onClick(picture(Image1, "Image1", {496, 352}), [this] { core.panels.Image1Click(); });
+    onClick(picture(Image1, "Image1", "front corner", {496, 352}),
+            [this] { core.panels.Image1Click(); });
     Image2 = new CornerCube(CornerCube::Corner::Back, client);
-    onClick(picture(Image2, "Image2", {496, 352}), [this] { core.panels.Image2Click(); });
+    onClick(picture(Image2, "Image2", "back corner", {496, 352}),
+            [this] { core.panels.Image2Click(); });
 
     lbBod = label(client, "lbBod", 506, 400);
     lbBod->setText(QStringLiteral("?"));
@@ -341,7 +364,8 @@ void TModulino::buildOptionsArea() {
     axes->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     Image3 = new AxisTripod(client);
-    onClick(picture(Image3, "Image3", {592, 360}), [this] { core.panels.Image3Click(); });
+    onClick(picture(Image3, "Image3", "axis convention", {592, 360}),
+            [this] { core.panels.Image3Click(); });
     // The letters take the clicks that fall on them; the tripod does not see them.
     lbUp = letter(client, "lbUp", QPoint(592, 360) + AxisTripod::UpLetter);
     lbRight = letter(client, "lbRight", QPoint(592, 360) + AxisTripod::RightLetter);
@@ -374,6 +398,7 @@ void TModulino::buildAxisPanel() {
     poloha->setFrameStyle(QFrame::Panel | QFrame::Raised);
     poloha->setAutoFillBackground(true);
     poloha->setGeometry(282, 344, 306, 105);
+    poloha->setAccessibleName(QStringLiteral("axis conventions"));
 
     struct Convention {
         const char* frame;
@@ -381,11 +406,12 @@ void TModulino::buildAxisPanel() {
         const char* up;
         const char* right;
         const char* front;
+        const char* spoken;
     };
     static constexpr Convention conventions[] = {
-        {"ShXYZ", "ImXYZ", "Label17", "Label21", "Label18"},
-        {"ShXZY", "ImXZY", "Label19", "Label22", "Label15"},
-        {"ShYZX", "ImYZX", "Label20", "Label16", "Label23"},
+        {"ShXYZ", "ImXYZ", "Label17", "Label21", "Label18", "xyz"},
+        {"ShXZY", "ImXZY", "Label19", "Label22", "Label15", "xzy"},
+        {"ShYZX", "ImYZX", "Label20", "Label16", "Label23", "yzx"},
     };
     for (int tag = 0; tag < 3; ++tag) {
         const Convention& names = conventions[tag];
@@ -397,6 +423,7 @@ void TModulino::buildAxisPanel() {
 
         auto* tripod = new AxisTripod(poloha);
         tripod->setObjectName(QLatin1String(names.picture));
+        tripod->setAccessibleName(QLatin1String(names.spoken));
         tripod->move(place);
         tripod->setToolTip(QStringLiteral("Click"));
         tripod->setMouseTracking(true);
@@ -466,6 +493,16 @@ void TModulino::buildMenu() {
        [this] { core.editing.DelClick(); });
 
     on(action(nullptr, "Npovda1", Qt::Key_F1), [this] { core.panels.Npovda1Click(); });
+    keepMenuBarHeight();
+}
+
+// Empty captions would shrink the bar to its margins and move the window's controls up; the bar
+// keeps the height it has with a caption.
+void TModulino::keepMenuBarHeight() {
+    QAction probe(QStringLiteral("M"));
+    menuBar()->addAction(&probe);
+    menuBar()->setMinimumHeight(menuBar()->sizeHint().height());
+    menuBar()->removeAction(&probe);
 }
 
 // Labels and swatches lie beneath the windowed controls; overlapping windowed controls stack
@@ -481,6 +518,7 @@ void TModulino::stackControls() {
 void TModulino::applyCaptions() {
     const Captions& captions = core.state.captions;
     setWindowTitle(captions.Modulino);
+    PHelp->setAccessibleName(captions.Label8);
     for (const CaptionTarget& target : CaptionTargets)
         setCaption(findChild<QObject*>(QLatin1String(target.control)), captions.*target.text);
     Tvar->clear();
@@ -504,6 +542,8 @@ void TModulino::refresh() {
         const QSignalBlocker quiet(CBSkryt);
         CBSkryt->setChecked(s.CBSkryt);
     }
+    for (std::size_t i = 0; i < upDowns.size(); ++i)
+        upDowns[i]->setValue(s.upDowns[i]);
     Shape1->setColour(s.Shape1);
     Shape2->setColour(s.Shape2);
     PHelp->setVisible(s.PHelpVisible);

@@ -37,6 +37,8 @@ public:
     Editor& editor() { return core; }
     // Shows the core's state: texts, ticks, colours, selection, visible panels.
     void refresh();
+    // Opens the scene at `path` as "Načíst" does once its dialog has chosen the file.
+    void openFile(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -54,6 +56,7 @@ private:
     void buildAxisPanel();
     QLabel* letter(QWidget* parent, const char* name, QPoint place);
     void buildMenu();
+    void keepMenuBarHeight();
     void stackControls();
     void applyCaptions();
     void refreshOptions();

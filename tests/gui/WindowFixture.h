@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,14 +13,17 @@
 
 namespace modulino {
 
-// The main window, started in an empty working directory, shown and active, with the core's
-// questions answered from a script.
+// The main window, started in an empty working directory (or one that holds a copy of `langFile`
+// as lang.txt), shown and active, with the core's questions answered from a script.
 struct WindowFixture {
-    WindowFixture() {
+    explicit WindowFixture(const QString& langFile = QString()) {
         static const bool filtered =
             (standardHandler() = qInstallMessageHandler(dropSizeHintNotice));
         Q_UNUSED(filtered);
         QDir::setCurrent(folder.path());
+        if (!langFile.isEmpty() &&
+            !QFile::copy(langFile, folder.filePath(QStringLiteral("lang.txt"))))
+            qFatal("cannot copy %s", qPrintable(langFile));
         window = std::make_unique<TModulino>(&dialogs);
         window->show();
         window->activateWindow();

@@ -5,6 +5,7 @@
 #include "UpDownArrows.h"
 
 #include <QAbstractItemModelTester>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -37,6 +38,7 @@ private slots:
     void selectionFollowsTheCore();
     void upDownArrowWritesTheCell();
     void heldArrowRepeatsItsStep();
+    void typedCharactersLeaveTheShapeList_data();
     void typedCharactersLeaveTheShapeList();
     void shapeListShowsItsTextWithoutSelection();
     void swatchesOpenTheColourDialog();
@@ -56,6 +58,7 @@ void TestMainWindow::windowHasItsFixedClientArea() {
     QVERIFY(f.window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Modulino"));
     QCOMPARE(f.window->font().pixelSize(), 13);
+    QVERIFY(!f.window->windowIcon().pixmap(32).isNull()); // the svg icon engine is there
 }
 
 void TestMainWindow::controlsStandAtTheirPlaces_data() {
@@ -349,13 +352,28 @@ void TestMainWindow::heldArrowRepeatsItsStep() {
     QCOMPARE(f.cell(PieceTable::YColumn, 1), released);
 }
 
+void TestMainWindow::typedCharactersLeaveTheShapeList_data() {
+    QTest::addColumn<bool>("listOpen");
+    QTest::newRow("list closed") << false;
+    QTest::newRow("list open") << true;
+}
+
 void TestMainWindow::typedCharactersLeaveTheShapeList() {
+    QFETCH(bool, listOpen);
     WindowFixture f;
     QVERIFY(f.active);
     f.addPiece();
     auto* shapes = f.child<ShapeCombo>("Tvar");
     shapes->setFocus();
-    QTest::keyClicks(shapes, QStringLiteral("kvjt "));
+    if (listOpen) {
+        shapes->showPopup();
+        QTRY_VERIFY(shapes->view()->isVisible());
+        QTest::keyClicks(shapes->view(), QStringLiteral("kvjt "));
+        QTest::keyClick(shapes->view(), Qt::Key_Return); // chooses the item marked before typing
+        QVERIFY(!shapes->view()->isVisible());
+    } else {
+        QTest::keyClicks(shapes, QStringLiteral("kvjt "));
+    }
     QCOMPARE(f.state().Tvar.selected, 0);
     QCOMPARE(shapes->currentIndex(), 0);
     QCOMPARE(f.cell(PieceTable::ShapeColumn, 1), QStringLiteral("krychle"));
