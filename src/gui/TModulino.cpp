@@ -263,9 +263,8 @@ void TModulino::buildRightColumn() {
     CBSkryt = new QCheckBox(client);
     CBSkryt->setObjectName(QStringLiteral("CBSkryt"));
     CBSkryt->setGeometry(512, 184, 129, 17);
-    // The box has no handler: the scene writer reads its tick.
     connect(CBSkryt, &QCheckBox::clicked, this,
-            [this](bool ticked) { run([this, ticked] { core.state.CBSkryt = ticked; }); });
+            [this](bool ticked) { run([this, ticked] { core.editing.CBSkrytClick(ticked); }); });
 
     connect(button("Pridej", {496, 216, 177, 25}, QStringLiteral("Ins")), &QPushButton::clicked,
             this, [this] { run([this] { core.editing.PridejClick(); }); });

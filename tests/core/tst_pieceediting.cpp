@@ -1,6 +1,8 @@
 #include "TestEditor.h"
 
 #include <QTest>
+#include <functional>
+#include <map>
 
 using namespace modulino;
 
@@ -41,7 +43,7 @@ private slots:
     void startsEmpty();
     void addToEmptyTable();
     void addAppendsAndSelects();
-    void deleteMiddleKeepsControls();
+    void deleteMiddleLoadsTheNextPiece();
     void deleteLastSelectsNewLast();
     void deleteOnlyPieceEmptiesTable();
     void deleteOnEmptyTable();
@@ -54,6 +56,8 @@ private slots:
     void mouseColumnBounds_data();
     void mouseColumnBounds();
     void upDownWritesTenthsText();
+    void positionArrowsCountInTenths_data();
+    void positionArrowsCountInTenths();
     void upDownAtBoundRunsNothing();
     void upDownWithEmptyTable();
     void vyzva_data();
@@ -62,7 +66,8 @@ private slots:
     void shapeListWritesCell();
     void controlsFlag();
     void swatches();
-    void handlersThatLeaveSceneSaved();
+    void everyEditClearsSceneSaved_data();
+    void everyEditClearsSceneSaved();
 };
 
 void PieceEditingTest::startsEmpty() {
@@ -108,7 +113,7 @@ void PieceEditingTest::addAppendsAndSelects() {
     QCOMPARE(t.s.CurrentRow, 4);
 }
 
-void PieceEditingTest::deleteMiddleKeepsControls() {
+void PieceEditingTest::deleteMiddleLoadsTheNextPiece() {
     TestEditor t;
     for (int i = 0; i < 3; ++i)
         t.editor.editing.PridejClick();
@@ -116,8 +121,8 @@ void PieceEditingTest::deleteMiddleKeepsControls() {
     setRowCells(t.s, 2, {"2", "kvádr", "0.2", "0.3", "0.4", "2", "2", "2", "NE", "1", "1", "1"});
     setRowCells(t.s, 3, {"3", "koule", "0.3", "0.3", "0.3", "3", "3", "3", "ANO", "1", "1", "1"});
     t.editor.editing.selectRow(2);
-    const auto shownB = upDownPositions(t.s);
     t.s.SceneSaved = true;
+    t.s.OverColourColumn = true; // the pointer last over the colour column: still no dialog
 
     t.editor.editing.DelClick();
     QCOMPARE(t.s.SGDilky.rowCount(), 3);
@@ -125,10 +130,16 @@ void PieceEditingTest::deleteMiddleKeepsControls() {
     QCOMPARE(t.cell(0, 2), "3");
     QCOMPARE(t.s.SGDilky.currentRow(), 2);
     QCOMPARE(t.s.CurrentRow, 2);
-    QCOMPARE(upDownPositions(t.s), shownB); // still the deleted piece until the next selection
-    QCOMPARE(t.s.Shape1, Colour(2));
-    QVERIFY(!t.s.CBovl);
+    QCOMPARE(upDownPositions(t.s), (std::array<int, 6>{3, 3, 3, 30, 30, 30}));
+    QCOMPARE(t.s.Shape1, Colour(3));
+    QVERIFY(t.s.CBovl);
+    QCOMPARE(t.s.Tvar.selected, 4);
+    QCOMPARE(t.dialogs.colourDialogs, 0);
     QVERIFY(!t.s.SceneSaved);
+
+    // The next click starts from the piece now current.
+    t.editor.editing.pressUpDown(UpDownId::UDx, +1);
+    QCOMPARE(t.cell(Col::XColumn, 2), "3.1");
 }
 
 void PieceEditingTest::deleteLastSelectsNewLast() {
@@ -310,15 +321,36 @@ void PieceEditingTest::upDownWritesTenthsText() {
     t.editor.editing.pressUpDown(UpDownId::UDrx, +1);
     QCOMPARE(t.cell(Col::RxColumn, 1), "1.2");
 
-    t.s.upDown(UpDownId::UDx).setPosition(99);
-    t.editor.editing.pressUpDown(UpDownId::UDx, +1);
-    QCOMPARE(t.cell(Col::XColumn, 1), "10.0");
-    t.s.upDown(UpDownId::UDy).setPosition(122);
-    t.editor.editing.pressUpDown(UpDownId::UDy, +1);
-    QCOMPARE(t.s.upDown(UpDownId::UDy).position, 123);
-    QCOMPARE(t.cell(Col::YColumn, 1), "12.0"); // two significant digits from the arrows
-    t.editor.editing.pressUpDown(UpDownId::UDz, -1);
-    QCOMPARE(t.cell(Col::ZColumn, 1), "-0.1");
+    t.s.upDown(UpDownId::UDrx).setPosition(99);
+    t.editor.editing.pressUpDown(UpDownId::UDrx, +1);
+    QCOMPARE(t.cell(Col::RxColumn, 1), "10.0"); // sizes: two digits are exact up to 10.0
+}
+
+void PieceEditingTest::positionArrowsCountInTenths_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QStringList>("cells");
+    QTest::newRow("9.9 up") << 99 << +1 << QStringList{"10.0", "10.1", "10.2"};
+    QTest::newRow("10.3 up") << 103 << +1 << QStringList{"10.4", "10.5", "10.6"};
+    QTest::newRow("-12.2 down") << -122 << -1 << QStringList{"-12.3", "-12.4", "-12.5"};
+    QTest::newRow("19.8 up") << 198 << +1 << QStringList{"19.9", "20.0", "20.0"};
+    QTest::newRow("0.1 down") << 1 << -1 << QStringList{"0.0", "-0.1", "-0.2"};
+}
+
+void PieceEditingTest::positionArrowsCountInTenths() {
+    QFETCH(int, from);
+    QFETCH(int, direction);
+    QFETCH(QStringList, cells);
+    TestEditor t;
+    t.editor.editing.PridejClick();
+    for (auto id : {UpDownId::UDx, UpDownId::UDy, UpDownId::UDz}) {
+        const int column = upDownColumn(id);
+        t.s.upDown(id).setPosition(from);
+        for (const QString& cell : cells) {
+            t.editor.editing.pressUpDown(id, direction);
+            QCOMPARE(t.cell(column, 1), cell);
+        }
+    }
 }
 
 void PieceEditingTest::upDownAtBoundRunsNothing() {
@@ -419,7 +451,7 @@ void PieceEditingTest::shapeListWritesCell() {
     t.editor.editing.TvarChange(6);
     QCOMPARE(t.cell(Col::ShapeColumn, 1), "trojboký hranol");
     QCOMPARE(t.s.varovani, QString());
-    QVERIFY(t.s.SceneSaved);
+    QVERIFY(!t.s.SceneSaved);
 }
 
 void PieceEditingTest::controlsFlag() {
@@ -459,19 +491,72 @@ void PieceEditingTest::swatches() {
     QVERIFY(t.dialogs.allAnswered());
 }
 
-void PieceEditingTest::handlersThatLeaveSceneSaved() {
+void PieceEditingTest::everyEditClearsSceneSaved_data() {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<bool>("unsaved");
+    for (const char* edit : {"shape list", "check box", "piece colour", "background colour",
+                             "hide controls", "question mark", "wheel", "select"})
+        QTest::newRow(edit) << QString(edit) << true;
+    for (const char* edit : {"pointer", "colour cancelled", "background cancelled"})
+        QTest::newRow(edit) << QString(edit) << false;
+}
+
+void PieceEditingTest::everyEditClearsSceneSaved() {
+    QFETCH(QString, edit);
+    QFETCH(bool, unsaved);
     TestEditor t;
     t.editor.editing.PridejClick();
     t.s.SceneSaved = true;
-    t.editor.editing.TvarChange(4);
-    t.editor.editing.setCBovl(false);
-    t.dialogs.colourAnswers << rgb(1, 1, 1) << rgb(2, 2, 2);
-    t.editor.editing.Shape1MouseDown();
-    t.editor.editing.Shape2MouseDown();
-    t.editor.editing.SGDilkyMouseMove(100);
-    QVERIFY(t.s.SceneSaved);
-    t.editor.editing.selectRow(1);
-    QVERIFY(!t.s.SceneSaved);
+    PieceEditing& e = t.editor.editing;
+    const std::map<QString, std::function<void()>> edits{
+        {"shape list",
+         [&] {
+             e.TvarChange(4);
+         }},
+        {"check box",
+         [&] {
+             e.setCBovl(false);
+         }},
+        {"piece colour",
+         [&] {
+             t.dialogs.colourAnswers << White, e.Shape1MouseDown();
+         }},
+        {"background colour",
+         [&] {
+             t.dialogs.colourAnswers << rgb(2, 2, 2), e.Shape2MouseDown();
+         }},
+        {"hide controls",
+         [&] {
+             e.CBSkrytClick(true);
+         }},
+        {"question mark",
+         [&] {
+             t.editor.panels.lbBodClick();
+         }},
+        {"wheel",
+         [&] {
+             t.s.MouseColumn = 5, t.editor.wheel.SGDilkyMouseWheelUp({});
+         }},
+        {"select",
+         [&] {
+             e.selectRow(1);
+         }},
+        {"pointer",
+         [&] {
+             e.SGDilkyMouseMove(100);
+         }},
+        {"colour cancelled",
+         [&] {
+             t.dialogs.colourAnswers << std::nullopt, e.Shape1MouseDown();
+         }},
+        {"background cancelled",
+         [&] {
+             t.dialogs.colourAnswers << std::nullopt, e.Shape2MouseDown();
+         }},
+    };
+    edits.at(edit)();
+    QCOMPARE(t.s.SceneSaved, !unsaved);
+    QVERIFY(t.dialogs.allAnswered());
 }
 
 QTEST_GUILESS_MAIN(PieceEditingTest)

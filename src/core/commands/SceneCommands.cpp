@@ -74,14 +74,14 @@ bool SceneCommands::saveThroughDialog() {
         return false;
     }
     s.jmeno = *chosen;
-    s.SceneSaved = true;
+    s.markSaved();
     return true;
 }
 
 bool SceneCommands::writeToCurrentFile() {
     if (refusedAsPrototypeFile(s.fileName) || !write(s.fileName))
         return false;
-    s.SceneSaved = true;
+    s.markSaved();
     return true;
 }
 

@@ -18,6 +18,8 @@ SceneLifecycle::SceneLifecycle(EditorState& state, UserDialogs& dialogs, SceneCo
 void SceneLifecycle::Nov1Click() {
     if (!s.SceneSaved && !dialogs.confirm(s.texts.MessageTexts[2]))
         return;
+    const History::Pause fresh(s.history);
+    s.history.clear();
     s.Shape2 = DefaultBackground;
     s.Shape1 = White;
     // The variant whose corner picture is shown; a library read from a file is dropped.

@@ -28,14 +28,18 @@ SceneOpening::OpenResult SceneOpening::openFile(const QString& path) {
         dialogs.errorReport(file.error);
         return OpenResult::NotReadable;
     }
-    if (!readScene(s, editing, file.bytes)) {
-        dialogs.message(s.texts.MessageTexts[5]);
-        return OpenResult::WrongForm;
+    {
+        const History::Pause opening(s.history);
+        if (!readScene(s, editing, file.bytes)) {
+            dialogs.message(s.texts.MessageTexts[5]);
+            return OpenResult::WrongForm;
+        }
     }
     s.fileName = path;
     s.jmeno = path;
-    s.SceneSaved = true;
     s.lbBodVisible = true;
+    s.history.clear();
+    s.SceneSaved = true;
     return OpenResult::Opened;
 }
 
