@@ -22,10 +22,15 @@ SceneCommands::SceneCommands(EditorState& state, UserDialogs& dialogs)
     : s(state)
     , dialogs(dialogs) {}
 
+// The preview writes only its own file: a scene saved under its name, another editor's preview
+// or a link there make it move to a free name.
 void SceneCommands::NahledClick() {
     ComposeScene(s);
-    if (write(s.PreviewFileName))
-        dialogs.openInViewer(s.PreviewFileName);
+    choosePreviewTarget(s.PreviewFileName, s.previewFile);
+    if (!write(s.PreviewFileName))
+        return;
+    s.previewFile = regularFileAt(s.PreviewFileName);
+    dialogs.openInViewer(s.PreviewFileName);
 }
 
 void SceneCommands::Uloit1Click() {

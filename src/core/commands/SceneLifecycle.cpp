@@ -6,7 +6,6 @@
 #include "vrml/SceneWriter.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace modulino {
 
@@ -57,7 +56,8 @@ bool SceneLifecycle::FormCloseQuery() {
 
 void SceneLifecycle::FormClose() {
     QLocale::setDefault(s.SavedDecimalSeparator);
-    if (QFileInfo::exists(s.PreviewFileName))
+    // Only the preview's own file, unchanged since it was written: never a file of someone else's.
+    if (s.previewFile && regularFileAt(s.PreviewFileName) == s.previewFile)
         QFile::remove(s.PreviewFileName);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PreviewFileName.h"
 #include "app/TextTables.h"
 #include "scene/Colours.h"
 #include "scene/Controls.h"
@@ -59,9 +60,10 @@ struct EditorState {
     QByteArray Final;
 
     QString PreviewFileName;
-    QString fileName;              // the current file name, as the save dialog holds it
-    QString dialogFolder;          // where the open and save dialogs start
-    QLocale SavedDecimalSeparator; // the default locale at start, restored at close
+    std::optional<FileIdentity> previewFile; // the file the preview wrote there last
+    QString fileName;                        // the current file name, as the save dialog holds it
+    QString dialogFolder;                    // where the open and save dialogs start
+    QLocale SavedDecimalSeparator;           // the default locale at start, restored at close
 
     // Every change to the scene, for undo and redo.
     History history{*this};
