@@ -1,14 +1,13 @@
 #include "TestEditor.h"
 
 #include <QTest>
-#include <functional>
-#include <map>
 
 using namespace modulino;
 
 namespace {
 
 using Col = PieceTable::Column;
+using Edit = void (*)(TestEditor&);
 
 // What undo must give back exactly: every cell of every row and the scene's other fields.
 struct Scene {
@@ -41,6 +40,8 @@ void threePieces(TestEditor& t) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(Edit)
+
 class TestHistory : public QObject {
     Q_OBJECT
 
@@ -54,22 +55,50 @@ private slots:
 };
 
 void TestHistory::everyKindOfStep_data() {
-    QTest::addColumn<QString>("edit");
+    QTest::addColumn<Edit>("edit");
     QTest::addColumn<int>("affectedRow");
-    for (const char* edit : {"arrow click", "wheel notch", "shape", "check box", "piece colour",
-                             "colour column", "delete"})
-        QTest::newRow(edit) << QString(edit) << 2;
-    QTest::newRow("add") << "add" << 2; // undo shows the piece current before it
-    QTest::newRow("delete last") << "delete last" << 3;
-    for (const char* edit : {"background", "hide controls", "corner picture", "question mark",
-                             "axis convention", "pointer over a convention"})
-        QTest::newRow(edit) << QString(edit) << 2;
+    QTest::newRow("arrow click") << Edit([](TestEditor& t) {
+        t.editor.editing.pressUpDown(UpDownId::UDx, +1);
+    }) << 2;
+    QTest::newRow("wheel notch") << Edit([](TestEditor& t) {
+        t.s.MouseColumn = Col::RyColumn;
+        t.editor.wheel.SGDilkyMouseWheelUp({});
+    }) << 2;
+    QTest::newRow("shape") << Edit([](TestEditor& t) { t.editor.editing.TvarChange(4); }) << 2;
+    QTest::newRow("check box") << Edit([](TestEditor& t) { t.editor.editing.setCBovl(true); }) << 2;
+    QTest::newRow("piece colour") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << rgb(1, 2, 3);
+        t.editor.editing.Shape1MouseDown();
+    }) << 2;
+    QTest::newRow("colour column") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << rgb(1, 2, 3);
+        t.s.OverColourColumn = true;
+        t.editor.editing.selectRow(2);
+    }) << 2;
+    QTest::newRow("delete") << Edit([](TestEditor& t) { t.editor.editing.DelClick(); }) << 2;
+    QTest::newRow("delete last") << Edit([](TestEditor& t) { t.editor.editing.DelClick(); }) << 3;
+    // Undo shows the piece that was current before the add.
+    QTest::newRow("add") << Edit([](TestEditor& t) { t.editor.editing.PridejClick(); }) << 2;
+    QTest::newRow("background") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << rgb(1, 2, 3);
+        t.editor.editing.Shape2MouseDown();
+    }) << 2;
+    QTest::newRow("hide controls")
+        << Edit([](TestEditor& t) { t.editor.editing.CBSkrytClick(true); }) << 2;
+    QTest::newRow("corner picture")
+        << Edit([](TestEditor& t) { t.editor.panels.Image1Click(); }) << 2;
+    QTest::newRow("question mark")
+        << Edit([](TestEditor& t) { t.editor.panels.lbBodClick(); }) << 2;
+    QTest::newRow("axis convention")
+        << Edit([](TestEditor& t) { t.editor.panels.ImXYZClick(2); }) << 2;
+    QTest::newRow("pointer over a convention")
+        << Edit([](TestEditor& t) { t.editor.panels.ImYZXMouseMove(1); }) << 2;
 }
 
 // Undo gives back the cells' texts and the fields exactly, and redo the edit's; both make the
 // affected piece current and tell whether the scene is as saved.
 void TestHistory::everyKindOfStep() {
-    QFETCH(QString, edit);
+    QFETCH(Edit, edit);
     QFETCH(int, affectedRow);
     TestEditor t;
     threePieces(t);
@@ -77,72 +106,9 @@ void TestHistory::everyKindOfStep() {
         t.editor.editing.selectRow(3);
     t.s.lbBodVisible = true;
     t.s.markSaved();
-    PieceEditing& e = t.editor.editing;
-    const std::map<QString, std::function<void()>> edits{
-        {"arrow click",
-         [&] {
-             e.pressUpDown(UpDownId::UDx, +1);
-         }},
-        {"wheel notch",
-         [&] {
-             t.s.MouseColumn = Col::RyColumn, t.editor.wheel.SGDilkyMouseWheelUp({});
-         }},
-        {"shape",
-         [&] {
-             e.TvarChange(4);
-         }},
-        {"check box",
-         [&] {
-             e.setCBovl(true);
-         }},
-        {"piece colour",
-         [&] {
-             t.dialogs.colourAnswers << rgb(1, 2, 3), e.Shape1MouseDown();
-         }},
-        {"colour column",
-         [&] {
-             t.dialogs.colourAnswers << rgb(1, 2, 3), t.s.OverColourColumn = true, e.selectRow(2);
-         }},
-        {"delete",
-         [&] {
-             e.DelClick();
-         }},
-        {"delete last",
-         [&] {
-             e.DelClick();
-         }},
-        {"add",
-         [&] {
-             e.PridejClick();
-         }},
-        {"background",
-         [&] {
-             t.dialogs.colourAnswers << rgb(1, 2, 3), e.Shape2MouseDown();
-         }},
-        {"hide controls",
-         [&] {
-             e.CBSkrytClick(true);
-         }},
-        {"corner picture",
-         [&] {
-             t.editor.panels.Image1Click();
-         }},
-        {"question mark",
-         [&] {
-             t.editor.panels.lbBodClick();
-         }},
-        {"axis convention",
-         [&] {
-             t.editor.panels.ImXYZClick(2);
-         }},
-        {"pointer over a convention",
-         [&] {
-             t.editor.panels.ImYZXMouseMove(1);
-         }},
-    };
     const Scene before(t.s);
     const ControlsShown shownBefore = controlsShown(t.s);
-    edits.at(edit)();
+    edit(t);
     const Scene after(t.s);
     const ControlsShown shownAfter = controlsShown(t.s);
     QVERIFY(!(after == before));

@@ -1,14 +1,13 @@
 #include "TestEditor.h"
 
 #include <QTest>
-#include <functional>
-#include <map>
 
 using namespace modulino;
 
 namespace {
 
 using Col = PieceTable::Column;
+using Edit = void (*)(TestEditor&);
 
 // Fills a piece row's cells from a list, columns 0..11.
 void setRowCells(EditorState& s, int row, const QStringList& cells) {
@@ -36,6 +35,8 @@ std::array<int, 6> upDownPositions(const EditorState& s) {
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Edit)
 
 class PieceEditingTest : public QObject {
     Q_OBJECT
@@ -492,69 +493,48 @@ void PieceEditingTest::swatches() {
 }
 
 void PieceEditingTest::everyEditClearsSceneSaved_data() {
-    QTest::addColumn<QString>("edit");
+    QTest::addColumn<Edit>("edit");
     QTest::addColumn<bool>("unsaved");
-    for (const char* edit : {"shape list", "check box", "piece colour", "background colour",
-                             "hide controls", "question mark", "wheel", "select"})
-        QTest::newRow(edit) << QString(edit) << true;
-    for (const char* edit : {"pointer", "colour cancelled", "background cancelled"})
-        QTest::newRow(edit) << QString(edit) << false;
+    QTest::newRow("shape list") << Edit([](TestEditor& t) { t.editor.editing.TvarChange(4); })
+                                << true;
+    QTest::newRow("check box") << Edit([](TestEditor& t) { t.editor.editing.setCBovl(false); })
+                               << true;
+    QTest::newRow("piece colour, the same") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << White;
+        t.editor.editing.Shape1MouseDown();
+    }) << true;
+    QTest::newRow("background colour") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << rgb(2, 2, 2);
+        t.editor.editing.Shape2MouseDown();
+    }) << true;
+    QTest::newRow("hide controls")
+        << Edit([](TestEditor& t) { t.editor.editing.CBSkrytClick(true); }) << true;
+    QTest::newRow("question mark")
+        << Edit([](TestEditor& t) { t.editor.panels.lbBodClick(); }) << true;
+    QTest::newRow("wheel") << Edit([](TestEditor& t) {
+        t.s.MouseColumn = Col::XColumn;
+        t.editor.wheel.SGDilkyMouseWheelUp({});
+    }) << true;
+    QTest::newRow("select") << Edit([](TestEditor& t) { t.editor.editing.selectRow(1); }) << true;
+    QTest::newRow("pointer") << Edit([](TestEditor& t) { t.editor.editing.SGDilkyMouseMove(100); })
+                             << false;
+    QTest::newRow("colour cancelled") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << std::nullopt;
+        t.editor.editing.Shape1MouseDown();
+    }) << false;
+    QTest::newRow("background cancelled") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << std::nullopt;
+        t.editor.editing.Shape2MouseDown();
+    }) << false;
 }
 
 void PieceEditingTest::everyEditClearsSceneSaved() {
-    QFETCH(QString, edit);
+    QFETCH(Edit, edit);
     QFETCH(bool, unsaved);
     TestEditor t;
     t.editor.editing.PridejClick();
     t.s.SceneSaved = true;
-    PieceEditing& e = t.editor.editing;
-    const std::map<QString, std::function<void()>> edits{
-        {"shape list",
-         [&] {
-             e.TvarChange(4);
-         }},
-        {"check box",
-         [&] {
-             e.setCBovl(false);
-         }},
-        {"piece colour",
-         [&] {
-             t.dialogs.colourAnswers << White, e.Shape1MouseDown();
-         }},
-        {"background colour",
-         [&] {
-             t.dialogs.colourAnswers << rgb(2, 2, 2), e.Shape2MouseDown();
-         }},
-        {"hide controls",
-         [&] {
-             e.CBSkrytClick(true);
-         }},
-        {"question mark",
-         [&] {
-             t.editor.panels.lbBodClick();
-         }},
-        {"wheel",
-         [&] {
-             t.s.MouseColumn = 5, t.editor.wheel.SGDilkyMouseWheelUp({});
-         }},
-        {"select",
-         [&] {
-             e.selectRow(1);
-         }},
-        {"pointer",
-         [&] {
-             e.SGDilkyMouseMove(100);
-         }},
-        {"colour cancelled",
-         [&] {
-             t.dialogs.colourAnswers << std::nullopt, e.Shape1MouseDown();
-         }},
-        {"background cancelled",
-         [&] {
-             t.dialogs.colourAnswers << std::nullopt, e.Shape2MouseDown();
-         }},
-    };
-    edits.at(edit)();
+    edit(t);
     QCOMPARE(t.s.SceneSaved, !unsaved);
     QVERIFY(t.dialogs.allAnswered());
 }

@@ -289,8 +289,8 @@ private slots:
                                   << QStringList{"Edit", "Undo", "Redo"};
         QTest::newRow("74 lines") << QStringList{"Edit", "Undo"}
                                   << QStringList{"Edit", "Undo", "Znovu"};
-        QTest::newRow("empty line 73") << QStringList{"", "Undo", "Redo"}
-                                       << QStringList{"Úpravy", "Undo", "Redo"};
+        QTest::newRow("empty line 73")
+            << QStringList{"", "Undo", "Redo"} << QStringList{"Úpravy", "Undo", "Redo"};
     }
 
     void editMenuLines() {
