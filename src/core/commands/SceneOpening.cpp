@@ -28,12 +28,9 @@ SceneOpening::OpenResult SceneOpening::openFile(const QString& path) {
         dialogs.errorReport(file.error);
         return OpenResult::NotReadable;
     }
-    {
-        const History::Pause opening(s.history);
-        if (!readScene(s, editing, file.bytes)) {
-            dialogs.message(s.texts.MessageTexts[5]);
-            return OpenResult::WrongForm;
-        }
+    if (!readScene(s, editing, file.bytes)) {
+        dialogs.message(s.texts.MessageTexts[5]);
+        return OpenResult::WrongForm;
     }
     s.fileName = path;
     s.jmeno = path;

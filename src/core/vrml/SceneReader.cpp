@@ -327,6 +327,8 @@ bool readScene(EditorState& s, PieceEditing& editing, QByteArrayView bytes) {
     if (!read)
         return false;
 
+    // A read is the edge of the history, not a step in it.
+    const History::Pause reading(s.history);
     PieceTable& table = s.SGDilky;
     const PieceTable::Batch batch(table);
     table.setHeaderFixed(false);
