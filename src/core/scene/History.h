@@ -79,6 +79,9 @@ struct HistoryStep {
 
 // The undo history of one scene. The piece table reports every change to it while a step is open;
 // the scene fields and the controls are compared when the step closes. New and Open are its edges.
+// A handler records a step by opening a Step and changing the scene as usual (setCell, setRow,
+// appendRow, removeRow and the fields): nothing else is needed, and a step that changed nothing
+// is dropped. Every change to the piece rows must happen inside a Step or a Pause.
 class History : public PieceTable::Recorder {
 public:
     explicit History(EditorState& state);
