@@ -1,11 +1,8 @@
 #include "app/PreviewFileName.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-
-#include <sys/stat.h>
 
 namespace modulino {
 
@@ -38,20 +35,6 @@ QString choosePreviewFileName(const QString& folder,
         candidate = dir.filePath(QStringLiteral("~prev%1.wrl").arg(generator.next()));
     }
     return candidate;
-}
-
-std::optional<FileIdentity> regularFileAt(const QString& path) {
-    struct stat status {};
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    return FileIdentity{
-        std::uint64_t(status.st_dev), std::uint64_t(status.st_ino), std::int64_t(status.st_size),
-        std::int64_t(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
-}
-
-bool pathTaken(const QString& path) {
-    struct stat status {};
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
 }
 
 void choosePreviewTarget(QString& name, std::optional<FileIdentity>& own) {

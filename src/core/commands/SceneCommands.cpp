@@ -1,5 +1,6 @@
 #include "commands/SceneCommands.h"
 
+#include "app/PreviewFileName.h"
 #include "app/UserDialogs.h"
 #include "commands/SceneFile.h"
 #include "scene/EditorState.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PreviewFileName.h"
 #include "app/TextTables.h"
+#include "base/FileIdentity.h"
 #include "scene/Colours.h"
 #include "scene/Controls.h"
 #include "scene/History.h"
