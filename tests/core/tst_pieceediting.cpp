@@ -148,6 +148,7 @@ void PieceEditingTest::deleteLastSelectsNewLast() {
     for (int i = 0; i < 3; ++i)
         t.editor.editing.PridejClick();
     setRowCells(t.s, 2, {"2", "kvádr", "0.2", "0.3", "0.4", "2", "2", "2", "NE", "1", "1", "1"});
+    t.s.OverColourColumn = true; // no colour dialog either way
     t.editor.editing.DelClick(); // row 3 was current
     QCOMPARE(t.s.SGDilky.rowCount(), 3);
     QCOMPARE(t.s.SGDilky.currentRow(), 2);
@@ -283,8 +284,12 @@ void PieceEditingTest::overColourColumnSurvivesLeavingTheTable() {
     t.editor.editing.PridejClick();
     t.editor.editing.SGDilkyMouseMove(10); // then the pointer leaves over the left edge
     t.dialogs.colourAnswers << std::nullopt;
-    t.editor.editing.DelClick(); // deleting the last row selects the new last one
+    t.editor.editing.selectRow(2); // a selection opens the colour dialog
     QCOMPARE(t.dialogs.colourDialogs, 1);
+    t.editor.editing.SGDilkyMouseMove(10);
+    t.editor.editing.DelClick(); // deleting the last row loads the new last one without it
+    QCOMPARE(t.dialogs.colourDialogs, 1);
+    QVERIFY(t.dialogs.allAnswered());
 }
 
 void PieceEditingTest::mouseColumnBounds_data() {

@@ -60,12 +60,11 @@ void PieceEditing::DelClick() {
     if (table.isEmpty()) {
         table.setHeaderFixed(false);
         table.setCurrentRow(0);
-    } else if (wasLast) {
-        selectRow(table.rowCount() - 1);
     } else {
-        // Row c now holds the next piece: the controls load it, so the next edit starts from it.
+        // The piece now current (the next one, or the new last) is loaded as a selection loads
+        // it, without the colour dialog, so the next edit starts from it.
         s.OverColourColumn = false;
-        SGDilkySelectCell(0, c);
+        selectRow(wasLast ? table.rowCount() - 1 : c);
     }
 }
 
