@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
 
 using namespace modulino;
 
@@ -68,6 +69,11 @@ Timing measure(int repetitions, const std::function<void()>& prepare,
 void report(const char* what, Timing t, double target) {
     std::printf("%-34s median %8.3f ms   worst %8.3f ms   target <= %g ms\n", what, t.median,
                 t.worst, target);
+}
+
+// Bytes the heap has handed out and not yet taken back.
+double heapMegabytes() {
+    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
 }
 
 } // namespace
@@ -151,6 +157,51 @@ int main(int argc, char* argv[]) {
     auto* upArrow = upDown->findChildren<QToolButton*>().value(0);
     report("one up-down click",
            measure(Repetitions, nothing, [&] { QTest::mouseClick(upArrow, Qt::LeftButton); }), 5);
+
+    // Undo and redo of each kind of step, with the view's update and repaint, at 100,000 pieces.
+    auto* undo = window.findChild<QAction*>(QStringLiteral("Zpet1"));
+    auto* redo = window.findChild<QAction*>(QStringLiteral("Znovu1"));
+    const auto stepKind = [&](const char* what, const std::function<void()>& step) {
+        core.editing.selectRow(Pieces / 2);
+        step();
+        window.refresh();
+        char undoName[64], redoName[64];
+        std::snprintf(undoName, sizeof undoName, "undo %s", what);
+        std::snprintf(redoName, sizeof redoName, "redo %s", what);
+        // Redo first: from the step done, each round undoes it untimed and redoes it timed;
+        // undo then alternates the other way and ends with the step undone.
+        report(redoName,
+               measure(
+                   Repetitions, [&] { undo->trigger(); }, [&] { redo->trigger(); }),
+               5);
+        report(undoName,
+               measure(
+                   Repetitions, [&] { redo->trigger(); }, [&] { undo->trigger(); }),
+               5);
+    };
+    stepKind("add", [&] { core.editing.PridejClick(); });
+    stepKind("delete (middle row)", [&] { core.editing.DelClick(); });
+    stepKind("arrow click", [&] { core.editing.pressUpDown(UpDownId::UDx, +1); });
+    stepKind("shape", [&] { core.editing.TvarChange(4); });
+    stepKind("hide controls", [&] { core.editing.CBSkrytClick(!core.state.CBSkryt); });
+    stepKind("corner picture", [&] { core.panels.Image1Click(); });
+    stepKind("axis convention", [&] { core.panels.ImXYZClick(2); });
+
+    // A history of 1,000 steps: arrow clicks and wheel notches on rows of their own, deletes.
+    const double heapBefore = heapMegabytes();
+    const int stepsBefore = core.state.history.stepCount();
+    for (int i = 0; i < 1000; ++i) {
+        core.editing.selectRow(1 + i * 97);
+        if (i % 3 == 0)
+            core.editing.pressUpDown(UpDownId::UDz, +1);
+        else if (i % 3 == 1)
+            core.wheel.SGDilkyMouseWheelUp({});
+        else
+            core.editing.DelClick();
+    }
+    std::printf("history of %d steps adds %.1f MB (target <= 20 MB)\n",
+                core.state.history.stepCount() - stepsBefore, heapMegabytes() - heapBefore);
+    window.refresh();
 
     QScrollBar* scroll = table->verticalScrollBar();
     scroll->setValue(0);

@@ -7,6 +7,7 @@
 #include "commands/SceneOpening.h"
 #include "scene/EditorState.h"
 #include "scene/PieceEditing.h"
+#include "scene/UndoRedo.h"
 #include "scene/WheelEditing.h"
 
 #include <QDir>
@@ -27,6 +28,7 @@ public:
     EditorState state;
     PieceEditing editing{state, dialogs};
     WheelEditing wheel{state, editing};
+    UndoRedo undoRedo{state};
     OptionPanels panels{state};
     SceneCommands commands{state, dialogs};
     SceneOpening opening{state, dialogs, editing};

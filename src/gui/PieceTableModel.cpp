@@ -8,6 +8,7 @@ PieceTableModel::PieceTableModel(const PieceTable& table, QObject* parent)
     , shownRows(table.rowCount() - 1) {
     connect(&table, &PieceTable::rowsAppended, this, &PieceTableModel::appendRows);
     connect(&table, &PieceTable::rowRemoved, this, &PieceTableModel::removeRow);
+    connect(&table, &PieceTable::rowInserted, this, &PieceTableModel::insertRow);
     connect(&table, &PieceTable::rowChanged, this, &PieceTableModel::changeRow);
     connect(&table, &PieceTable::piecesRemoved, this, &PieceTableModel::resetRows);
     connect(&table, &PieceTable::reset, this, &PieceTableModel::resetRows);
@@ -44,6 +45,12 @@ Qt::ItemFlags PieceTableModel::flags(const QModelIndex& index) const {
 void PieceTableModel::appendRows(int first, int last) {
     beginInsertRows({}, modelRow(first), modelRow(last));
     shownRows += last - first + 1;
+    endInsertRows();
+}
+
+void PieceTableModel::insertRow(int row) {
+    beginInsertRows({}, modelRow(row), modelRow(row));
+    ++shownRows;
     endInsertRows();
 }
 

@@ -25,6 +25,7 @@ public:
 
 private:
     void appendRows(int first, int last);
+    void insertRow(int row);
     void removeRow(int row);
     void changeRow(int row);
     void resetRows();

@@ -75,6 +75,7 @@ PieceTableView::PieceTableView(const PieceTable& table, QWidget* parent)
     };
     connect(&table, &PieceTable::rowsAppended, this, follow);
     connect(&table, &PieceTable::rowRemoved, this, follow);
+    connect(&table, &PieceTable::rowInserted, this, follow);
     connect(&table, &PieceTable::piecesRemoved, this, follow);
     connect(&table, &PieceTable::reset, this, follow);
     connect(&table, &PieceTable::selectionChanged, this, follow);

@@ -69,9 +69,12 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"Smazat1", &Captions::Smazat1},
     {"Uloit1", &Captions::Uloit1},
     {"Uloitjako1", &Captions::Uloitjako1},
+    {"Upravy1", &Captions::Upravy1},
     {"volby", &Captions::volby},
     {"Zobrazit1", &Captions::Zobrazit1},
     {"Zobrazituloenou1", &Captions::Zobrazituloenou1},
+    {"Zpet1", &Captions::Zpet1},
+    {"Znovu1", &Captions::Znovu1},
 };
 
 // A label keeps its place and takes the size of its text, as an auto-sizing label does.
@@ -281,9 +284,8 @@ void TModulino::buildRightColumn() {
     CBSkryt = new QCheckBox(client);
     CBSkryt->setObjectName(QStringLiteral("CBSkryt"));
     CBSkryt->setGeometry(512, 184, 129, 17);
-    // The box has no handler: the scene writer reads its tick.
     connect(CBSkryt, &QCheckBox::clicked, this,
-            [this](bool ticked) { run([this, ticked] { core.state.CBSkryt = ticked; }); });
+            [this](bool ticked) { run([this, ticked] { core.editing.CBSkrytClick(ticked); }); });
 
     connect(button("Pridej", {496, 216, 177, 25}, QStringLiteral("Ins")), &QPushButton::clicked,
             this, [this] { run([this] { core.editing.PridejClick(); }); });
@@ -482,6 +484,13 @@ void TModulino::buildMenu() {
     connect(action(Scna1, "Konec1", Qt::ALT | Qt::Key_F4), &QAction::triggered, this,
             &QWidget::close);
 
+    QMenu* Upravy1 = menu("Upravy1");
+    Zpet1 = action(Upravy1, "Zpet1", Qt::CTRL | Qt::Key_Z);
+    on(Zpet1, [this] { core.undoRedo.ZpetClick(); });
+    Znovu1 = action(Upravy1, "Znovu1", Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    Znovu1->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+    on(Znovu1, [this] { core.undoRedo.ZnovuClick(); });
+
     QMenu* Zobrazit1 = menu("Zobrazit1");
     on(action(Zobrazit1, "Preview1", Qt::Key_F3), [this] { core.commands.NahledClick(); });
     on(action(Zobrazit1, "Zobrazituloenou1", Qt::Key_F4),
@@ -548,6 +557,8 @@ void TModulino::refresh() {
     Shape2->setColour(s.Shape2);
     PHelp->setVisible(s.PHelpVisible);
     SGDilky->followTable();
+    Zpet1->setEnabled(s.history.canUndo());
+    Znovu1->setEnabled(s.history.canRedo());
     refreshOptions();
 }
 

@@ -96,6 +96,8 @@ private:
     QFrame* poloha = nullptr;
     std::array<QWidget*, 3> axisFrames{}; // ShXYZ, ShXZY, ShYZX
     QFrame* volby = nullptr;
+    QAction* Zpet1 = nullptr;
+    QAction* Znovu1 = nullptr;
 };
 
 } // namespace modulino

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,6 +65,10 @@ private slots:
     void newSceneOnTheBackCorner();
     void formCloseDeletesThePreviewFile();
     void formCloseGivesBackTheLocale();
+    void previewTouchesOnlyItsOwnFile_data();
+    void previewTouchesOnlyItsOwnFile();
+    void twoEditorsInOneFolder();
+    void danglingLinkAtStartCountsAsTaken();
 };
 
 void TestLifecycle::closeQuery_data() {
@@ -261,6 +266,92 @@ void TestLifecycle::formCloseDeletesThePreviewFile() {
     t.editor.lifecycle.FormClose();
     QVERIFY(!QFile::exists(t.s.PreviewFileName));
     QCOMPARE(QDir(t.folder.path()).entryList(QDir::Files), QStringList{"~prev0.wrl"});
+}
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+} // namespace
+
+void TestLifecycle::previewTouchesOnlyItsOwnFile_data() {
+    QTest::addColumn<QString>("intruder");
+    QTest::newRow("scene saved there") << "saved";
+    QTest::newRow("scene written over in place") << "in place";
+    QTest::newRow("link") << "link";
+    QTest::newRow("dangling link") << "dangling";
+}
+
+// After the first preview something else takes ~prev00.wrl: the next preview moves on to the next
+// free name, and the close deletes only that one.
+void TestLifecycle::previewTouchesOnlyItsOwnFile() {
+    QFETCH(QString, intruder);
+    TestEditor t;
+    const QDir dir(t.folder.path());
+    const QString first = dir.filePath("~prev00.wrl");
+    const QString target = dir.filePath("target.wrl");
+    writeBytes(target, "target");
+    t.editor.commands.NahledClick();
+    QCOMPARE(t.s.PreviewFileName, first);
+
+    if (intruder == "saved") {
+        t.dialogs.saveAnswers << first;
+        t.editor.commands.Uloitjako1Click();
+    } else if (intruder == "in place") {
+        QFile file(first);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QTest::qWait(5); // a modification time of its own
+        file.write("user's scene");
+    } else {
+        QFile::remove(first);
+        QVERIFY(QFile::link(intruder == "link" ? target : dir.filePath("nowhere.wrl"), first));
+    }
+    const QByteArray theirs = contents(first);
+
+    t.editor.commands.NahledClick();
+    QCOMPARE(t.s.PreviewFileName, dir.filePath("~prev0.wrl"));
+    QCOMPARE(contents(t.s.PreviewFileName), t.s.Final);
+    t.editor.lifecycle.FormClose();
+    QVERIFY(!QFileInfo::exists(t.s.PreviewFileName));
+    QCOMPARE(contents(first), theirs);
+    QCOMPARE(contents(target), QByteArray("target"));
+    QVERIFY(!QFileInfo::exists(dir.filePath("nowhere.wrl")));
+    QVERIFY(QFileInfo(first).isSymLink() || QFileInfo(first).isFile());
+}
+
+// Two editors started in one folder chose the same name; neither touches the other's preview.
+void TestLifecycle::twoEditorsInOneFolder() {
+    QTemporaryDir folder;
+    TestEditor a(folder.path()), b(folder.path());
+    QCOMPARE(a.s.PreviewFileName, b.s.PreviewFileName);
+    a.editor.editing.PridejClick();
+    a.editor.commands.NahledClick();
+    b.editor.commands.NahledClick();
+    QVERIFY(a.s.PreviewFileName != b.s.PreviewFileName);
+    a.editor.commands.NahledClick(); // a's own file again
+    QCOMPARE(contents(a.s.PreviewFileName), a.s.Final);
+    QCOMPARE(contents(b.s.PreviewFileName), b.s.Final);
+
+    a.editor.lifecycle.FormClose();
+    QVERIFY(!QFileInfo::exists(a.s.PreviewFileName));
+    QCOMPARE(contents(b.s.PreviewFileName), b.s.Final);
+    b.editor.lifecycle.FormClose();
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::System), QStringList());
+}
+
+void TestLifecycle::danglingLinkAtStartCountsAsTaken() {
+    QTemporaryDir folder;
+    const QString link = QDir(folder.path()).filePath("~prev00.wrl");
+    QVERIFY(QFile::link(QDir(folder.path()).filePath("elsewhere.wrl"), link));
+    TestEditor t(folder.path());
+    QCOMPARE(t.s.PreviewFileName, QDir(folder.path()).filePath("~prev0.wrl"));
+    t.editor.commands.NahledClick();
+    t.editor.lifecycle.FormClose();
+    QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath("elsewhere.wrl")));
+    QVERIFY(QFileInfo(link).isSymLink());
 }
 
 void TestLifecycle::formCloseGivesBackTheLocale() {

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace modulino;
@@ -33,13 +34,15 @@ struct Snapshot {
         , fileName(s.fileName)
         , jmeno(s.jmeno)
         , saved(s.SceneSaved)
-        , lbBod(s.lbBodVisible) {}
+        , lbBod(s.lbBodVisible)
+        , background(s.Shape2) {}
     bool operator==(const Snapshot&) const = default;
 
     int rows;
     QByteArrayList prototyp;
     QString fileName, jmeno;
     bool saved, lbBod;
+    Colour background;
 };
 
 } // namespace
@@ -53,8 +56,9 @@ private slots:
     void unsavedSceneAsksFirst();
     void fileThatCannotBeOpened_data();
     void fileThatCannotBeOpened();
-    void failurePathKeepsTheNameAndEarlierRows();
-    void failurePathFallsBackToProtoWrl();
+    void failedOpenChangesNothing_data();
+    void failedOpenChangesNothing();
+    void failedOpenKeepsTheLibraryInForce();
     void openingKeepsTheSettingsAndReplacesTheScene();
 };
 
@@ -140,44 +144,47 @@ void TestOpening::fileThatCannotBeOpened() {
     QVERIFY(Snapshot(t.s) == before);
 }
 
-void TestOpening::failurePathKeepsTheNameAndEarlierRows() {
+void TestOpening::failedOpenChangesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("third piece broken") << Head + Background + piece("1 1 1") + piece("0 0 0") +
+                                               piece("1.2.3 0 0") + piece("1 1 1");
+    QTest::newRow("no background") << QByteArray("just text\n");
+}
+
+// The file is read completely first: a failure leaves the table, the current row, the controls,
+// the library, the title, the file name and SceneSaved as they were.
+void TestOpening::failedOpenChangesNothing() {
+    QFETCH(QByteArray, bytes);
     TestEditor t;
     const QString good = writeFile(t.folder.path(), "good.wrl", Head + Background + piece("1 1 1"));
-    const QString bad = writeFile(t.folder.path(), "bad.wrl",
-                                  Head + Background + piece("1 1 1") + piece("0 0 0") +
-                                      piece("1.2.3 0 0") + piece("1 1 1"));
+    const QString bad = writeFile(t.folder.path(), "bad.wrl", bytes);
     QCOMPARE(t.editor.opening.openFile(good), SceneOpening::OpenResult::Opened);
+    t.editor.editing.PridejClick();
     t.editor.panels.Image1Click(); // back corner
-    t.s.SceneSaved = true;
+    t.editor.editing.selectRow(1);
+    const Snapshot before(t.s);
+    const auto cellsBefore = t.s.SGDilky.row(1).cells;
+    const auto controlsBefore = controlsShown(t.s);
 
     QCOMPARE(t.editor.opening.openFile(bad), SceneOpening::OpenResult::WrongForm);
     QCOMPARE(t.dialogs.messages, QStringList{t.s.texts.MessageTexts[5]});
     QVERIFY(t.dialogs.errors.isEmpty());
-    QCOMPARE(t.s.SGDilky.rowCount(), 3);
-    QCOMPARE(t.cell(PieceTable::RedColumn, 2), QString("0"));
-    QCOMPARE(t.s.prototyp, spareFrontCornerLibrary());
-    QCOMPARE(t.s.fileName, good);
-    QCOMPARE(t.s.jmeno, good);
-    QVERIFY(!t.s.SceneSaved); // the rows read were selected
-
-    // Without a background line the table is left alone and the scene stays saved.
-    const QString noScene = writeFile(t.folder.path(), "plain.txt", "just text\n");
-    t.s.SceneSaved = true;
-    QCOMPARE(t.editor.opening.openFile(noScene), SceneOpening::OpenResult::WrongForm);
-    QCOMPARE(t.s.SGDilky.rowCount(), 3);
-    QVERIFY(t.s.SceneSaved);
-    QCOMPARE(t.s.jmeno, good);
+    QVERIFY(Snapshot(t.s) == before);
+    QCOMPARE(t.s.SGDilky.row(1).cells, cellsBefore);
+    QCOMPARE(controlsShown(t.s).CurrentRow, controlsBefore.CurrentRow);
+    QCOMPARE(controlsShown(t.s).positions, controlsBefore.positions);
+    QCOMPARE(t.s.SGDilky.currentRow(), 1);
+    QVERIFY(t.s.history.canUndo()); // the history goes on
 }
 
-void TestOpening::failurePathFallsBackToProtoWrl() {
+void TestOpening::failedOpenKeepsTheLibraryInForce() {
     QTemporaryDir folder;
-    const QByteArray proto = "#VRML V2.0 utf8\n# my prototypes\n";
-    writeFile(folder.path(), "proto.wrl", proto);
+    writeFile(folder.path(), "proto.wrl", "#VRML V2.0 utf8\n# my prototypes\n");
     TestEditor t(folder.path());
     const QString bad = writeFile(folder.path(), "bad.wrl", Head + piece("1 1 1"));
     t.editor.panels.Image1Click();
     QCOMPARE(t.editor.opening.openFile(bad), SceneOpening::OpenResult::WrongForm);
-    QCOMPARE(t.s.prototyp, (QByteArrayList{"#VRML V2.0 utf8", "# my prototypes"}));
+    QCOMPARE(t.s.prototyp, t.s.zalohan);
 }
 
 void TestOpening::openingKeepsTheSettingsAndReplacesTheScene() {
@@ -197,8 +204,9 @@ void TestOpening::openingKeepsTheSettingsAndReplacesTheScene() {
     QCOMPARE(t.s.AxisOrder, 2);
     QVERIFY(t.s.CBSkryt);
     QVERIFY(t.s.BackCornerMode);
-    QCOMPARE(t.s.Shape2, rgb(1, 2, 3)); // the file's background is not taken over
+    QCOMPARE(t.s.Shape2, MakeColor(0.1, 0.2, 0.3)); // the file's background
     QVERIFY(t.dialogs.log.isEmpty());
+    QVERIFY(!t.s.history.canUndo()); // a fresh history
 }
 
 QTEST_GUILESS_MAIN(TestOpening)

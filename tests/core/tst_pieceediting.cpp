@@ -7,6 +7,7 @@ using namespace modulino;
 namespace {
 
 using Col = PieceTable::Column;
+using Edit = void (*)(TestEditor&);
 
 // Fills a piece row's cells from a list, columns 0..11.
 void setRowCells(EditorState& s, int row, const QStringList& cells) {
@@ -35,13 +36,15 @@ std::array<int, 6> upDownPositions(const EditorState& s) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(Edit)
+
 class PieceEditingTest : public QObject {
     Q_OBJECT
 private slots:
     void startsEmpty();
     void addToEmptyTable();
     void addAppendsAndSelects();
-    void deleteMiddleKeepsControls();
+    void deleteMiddleLoadsTheNextPiece();
     void deleteLastSelectsNewLast();
     void deleteOnlyPieceEmptiesTable();
     void deleteOnEmptyTable();
@@ -54,6 +57,8 @@ private slots:
     void mouseColumnBounds_data();
     void mouseColumnBounds();
     void upDownWritesTenthsText();
+    void positionArrowsCountInTenths_data();
+    void positionArrowsCountInTenths();
     void upDownAtBoundRunsNothing();
     void upDownWithEmptyTable();
     void vyzva_data();
@@ -62,7 +67,8 @@ private slots:
     void shapeListWritesCell();
     void controlsFlag();
     void swatches();
-    void handlersThatLeaveSceneSaved();
+    void everyEditClearsSceneSaved_data();
+    void everyEditClearsSceneSaved();
 };
 
 void PieceEditingTest::startsEmpty() {
@@ -108,7 +114,7 @@ void PieceEditingTest::addAppendsAndSelects() {
     QCOMPARE(t.s.CurrentRow, 4);
 }
 
-void PieceEditingTest::deleteMiddleKeepsControls() {
+void PieceEditingTest::deleteMiddleLoadsTheNextPiece() {
     TestEditor t;
     for (int i = 0; i < 3; ++i)
         t.editor.editing.PridejClick();
@@ -116,8 +122,8 @@ void PieceEditingTest::deleteMiddleKeepsControls() {
     setRowCells(t.s, 2, {"2", "kvádr", "0.2", "0.3", "0.4", "2", "2", "2", "NE", "1", "1", "1"});
     setRowCells(t.s, 3, {"3", "koule", "0.3", "0.3", "0.3", "3", "3", "3", "ANO", "1", "1", "1"});
     t.editor.editing.selectRow(2);
-    const auto shownB = upDownPositions(t.s);
     t.s.SceneSaved = true;
+    t.s.OverColourColumn = true; // the pointer last over the colour column: still no dialog
 
     t.editor.editing.DelClick();
     QCOMPARE(t.s.SGDilky.rowCount(), 3);
@@ -125,10 +131,16 @@ void PieceEditingTest::deleteMiddleKeepsControls() {
     QCOMPARE(t.cell(0, 2), "3");
     QCOMPARE(t.s.SGDilky.currentRow(), 2);
     QCOMPARE(t.s.CurrentRow, 2);
-    QCOMPARE(upDownPositions(t.s), shownB); // still the deleted piece until the next selection
-    QCOMPARE(t.s.Shape1, Colour(2));
-    QVERIFY(!t.s.CBovl);
+    QCOMPARE(upDownPositions(t.s), (std::array<int, 6>{3, 3, 3, 30, 30, 30}));
+    QCOMPARE(t.s.Shape1, Colour(3));
+    QVERIFY(t.s.CBovl);
+    QCOMPARE(t.s.Tvar.selected, 4);
+    QCOMPARE(t.dialogs.colourDialogs, 0);
     QVERIFY(!t.s.SceneSaved);
+
+    // The next click starts from the piece now current.
+    t.editor.editing.pressUpDown(UpDownId::UDx, +1);
+    QCOMPARE(t.cell(Col::XColumn, 2), "3.1");
 }
 
 void PieceEditingTest::deleteLastSelectsNewLast() {
@@ -136,6 +148,7 @@ void PieceEditingTest::deleteLastSelectsNewLast() {
     for (int i = 0; i < 3; ++i)
         t.editor.editing.PridejClick();
     setRowCells(t.s, 2, {"2", "kvádr", "0.2", "0.3", "0.4", "2", "2", "2", "NE", "1", "1", "1"});
+    t.s.OverColourColumn = true; // no colour dialog either way
     t.editor.editing.DelClick(); // row 3 was current
     QCOMPARE(t.s.SGDilky.rowCount(), 3);
     QCOMPARE(t.s.SGDilky.currentRow(), 2);
@@ -271,8 +284,12 @@ void PieceEditingTest::overColourColumnSurvivesLeavingTheTable() {
     t.editor.editing.PridejClick();
     t.editor.editing.SGDilkyMouseMove(10); // then the pointer leaves over the left edge
     t.dialogs.colourAnswers << std::nullopt;
-    t.editor.editing.DelClick(); // deleting the last row selects the new last one
+    t.editor.editing.selectRow(2); // a selection opens the colour dialog
     QCOMPARE(t.dialogs.colourDialogs, 1);
+    t.editor.editing.SGDilkyMouseMove(10);
+    t.editor.editing.DelClick(); // deleting the last row loads the new last one without it
+    QCOMPARE(t.dialogs.colourDialogs, 1);
+    QVERIFY(t.dialogs.allAnswered());
 }
 
 void PieceEditingTest::mouseColumnBounds_data() {
@@ -310,15 +327,36 @@ void PieceEditingTest::upDownWritesTenthsText() {
     t.editor.editing.pressUpDown(UpDownId::UDrx, +1);
     QCOMPARE(t.cell(Col::RxColumn, 1), "1.2");
 
-    t.s.upDown(UpDownId::UDx).setPosition(99);
-    t.editor.editing.pressUpDown(UpDownId::UDx, +1);
-    QCOMPARE(t.cell(Col::XColumn, 1), "10.0");
-    t.s.upDown(UpDownId::UDy).setPosition(122);
-    t.editor.editing.pressUpDown(UpDownId::UDy, +1);
-    QCOMPARE(t.s.upDown(UpDownId::UDy).position, 123);
-    QCOMPARE(t.cell(Col::YColumn, 1), "12.0"); // two significant digits from the arrows
-    t.editor.editing.pressUpDown(UpDownId::UDz, -1);
-    QCOMPARE(t.cell(Col::ZColumn, 1), "-0.1");
+    t.s.upDown(UpDownId::UDrx).setPosition(99);
+    t.editor.editing.pressUpDown(UpDownId::UDrx, +1);
+    QCOMPARE(t.cell(Col::RxColumn, 1), "10.0"); // sizes: two digits are exact up to 10.0
+}
+
+void PieceEditingTest::positionArrowsCountInTenths_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QStringList>("cells");
+    QTest::newRow("9.9 up") << 99 << +1 << QStringList{"10.0", "10.1", "10.2"};
+    QTest::newRow("10.3 up") << 103 << +1 << QStringList{"10.4", "10.5", "10.6"};
+    QTest::newRow("-12.2 down") << -122 << -1 << QStringList{"-12.3", "-12.4", "-12.5"};
+    QTest::newRow("19.8 up") << 198 << +1 << QStringList{"19.9", "20.0", "20.0"};
+    QTest::newRow("0.1 down") << 1 << -1 << QStringList{"0.0", "-0.1", "-0.2"};
+}
+
+void PieceEditingTest::positionArrowsCountInTenths() {
+    QFETCH(int, from);
+    QFETCH(int, direction);
+    QFETCH(QStringList, cells);
+    TestEditor t;
+    t.editor.editing.PridejClick();
+    for (auto id : {UpDownId::UDx, UpDownId::UDy, UpDownId::UDz}) {
+        const int column = upDownColumn(id);
+        t.s.upDown(id).setPosition(from);
+        for (const QString& cell : cells) {
+            t.editor.editing.pressUpDown(id, direction);
+            QCOMPARE(t.cell(column, 1), cell);
+        }
+    }
 }
 
 void PieceEditingTest::upDownAtBoundRunsNothing() {
@@ -419,7 +457,7 @@ void PieceEditingTest::shapeListWritesCell() {
     t.editor.editing.TvarChange(6);
     QCOMPARE(t.cell(Col::ShapeColumn, 1), "trojboký hranol");
     QCOMPARE(t.s.varovani, QString());
-    QVERIFY(t.s.SceneSaved);
+    QVERIFY(!t.s.SceneSaved);
 }
 
 void PieceEditingTest::controlsFlag() {
@@ -459,19 +497,51 @@ void PieceEditingTest::swatches() {
     QVERIFY(t.dialogs.allAnswered());
 }
 
-void PieceEditingTest::handlersThatLeaveSceneSaved() {
+void PieceEditingTest::everyEditClearsSceneSaved_data() {
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<bool>("unsaved");
+    QTest::newRow("shape list") << Edit([](TestEditor& t) { t.editor.editing.TvarChange(4); })
+                                << true;
+    QTest::newRow("check box") << Edit([](TestEditor& t) { t.editor.editing.setCBovl(false); })
+                               << true;
+    QTest::newRow("piece colour, the same") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << White;
+        t.editor.editing.Shape1MouseDown();
+    }) << true;
+    QTest::newRow("background colour") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << rgb(2, 2, 2);
+        t.editor.editing.Shape2MouseDown();
+    }) << true;
+    QTest::newRow("hide controls")
+        << Edit([](TestEditor& t) { t.editor.editing.CBSkrytClick(true); }) << true;
+    QTest::newRow("question mark")
+        << Edit([](TestEditor& t) { t.editor.panels.lbBodClick(); }) << true;
+    QTest::newRow("wheel") << Edit([](TestEditor& t) {
+        t.s.MouseColumn = Col::XColumn;
+        t.editor.wheel.SGDilkyMouseWheelUp({});
+    }) << true;
+    QTest::newRow("select") << Edit([](TestEditor& t) { t.editor.editing.selectRow(1); }) << true;
+    QTest::newRow("pointer") << Edit([](TestEditor& t) { t.editor.editing.SGDilkyMouseMove(100); })
+                             << false;
+    QTest::newRow("colour cancelled") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << std::nullopt;
+        t.editor.editing.Shape1MouseDown();
+    }) << false;
+    QTest::newRow("background cancelled") << Edit([](TestEditor& t) {
+        t.dialogs.colourAnswers << std::nullopt;
+        t.editor.editing.Shape2MouseDown();
+    }) << false;
+}
+
+void PieceEditingTest::everyEditClearsSceneSaved() {
+    QFETCH(Edit, edit);
+    QFETCH(bool, unsaved);
     TestEditor t;
     t.editor.editing.PridejClick();
     t.s.SceneSaved = true;
-    t.editor.editing.TvarChange(4);
-    t.editor.editing.setCBovl(false);
-    t.dialogs.colourAnswers << rgb(1, 1, 1) << rgb(2, 2, 2);
-    t.editor.editing.Shape1MouseDown();
-    t.editor.editing.Shape2MouseDown();
-    t.editor.editing.SGDilkyMouseMove(100);
-    QVERIFY(t.s.SceneSaved);
-    t.editor.editing.selectRow(1);
-    QVERIFY(!t.s.SceneSaved);
+    edit(t);
+    QCOMPARE(t.s.SceneSaved, !unsaved);
+    QVERIFY(t.dialogs.allAnswered());
 }
 
 QTEST_GUILESS_MAIN(PieceEditingTest)

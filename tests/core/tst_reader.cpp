@@ -60,6 +60,10 @@ private slots:
     void badColourFailsAtItsLine_data();
     void badColourFailsAtItsLine();
     void withoutBackgroundNothingChanges_data();
+    void backgroundIsTakenOver_data();
+    void backgroundIsTakenOver();
+    void escapedShapeNames_data();
+    void escapedShapeNames();
     void withoutBackgroundNothingChanges();
     void oddBytesAndLineEnds();
     void headIsWrittenBackByteForByte();
@@ -290,9 +294,8 @@ void TestReader::badColourFailsAtItsLine() {
         QCOMPARE(t.cell(PieceTable::RedColumn, 3), QString::fromLatin1(colour));
         return;
     }
-    QCOMPARE(t.s.SGDilky.rowCount(), 3);
-    QCOMPARE(t.cell(PieceTable::RxColumn, 2), QString("2"));
-    QCOMPARE(t.s.prototyp, t.s.zaloha); // the front-corner spare, whatever the corner
+    QCOMPARE(t.s.SGDilky.rowCount(), 1); // nothing of the file was taken over
+    QCOMPARE(t.s.prototyp, t.s.zalohan); // the library chosen stays in force
 }
 
 void TestReader::withoutBackgroundNothingChanges_data() {
@@ -312,7 +315,53 @@ void TestReader::withoutBackgroundNothingChanges() {
     QVERIFY(!read(t, bytes));
     QCOMPARE(t.s.SGDilky.rowCount(), 2);
     QCOMPARE(cells(t, 1), before);
-    QCOMPARE(t.s.prototyp, t.s.zaloha);
+    QCOMPARE(t.s.prototyp, t.s.zalohan);
+}
+
+void TestReader::backgroundIsTakenOver_data() {
+    QTest::addColumn<QByteArrayList>("block");
+    QTest::addColumn<Colour>("background");
+    const Colour kept = rgb(9, 9, 9);
+    QTest::newRow("written") << QByteArrayList{"Background { skyColor  0.20 0.40 0.60}"}
+                             << MakeColor(0.2, 0.4, 0.6);
+    QTest::newRow("spread") << QByteArrayList{"Background {", "skyColor 0 .5 1 ", "}"}
+                            << rgb(0, 128, 255);
+    QTest::newRow("two numbers") << QByteArrayList{"Background { skyColor 0.5 0.5 }"} << kept;
+    QTest::newRow("four numbers") << QByteArrayList{"Background { skyColor 1 1 1 1 }"} << kept;
+    QTest::newRow("not a number") << QByteArrayList{"Background { skyColor 1.2.3 0 0 }"} << kept;
+    QTest::newRow("none") << QByteArrayList{"Background { }"} << kept;
+}
+
+void TestReader::backgroundIsTakenOver() {
+    QFETCH(QByteArrayList, block);
+    QFETCH(Colour, background);
+    TestEditor t;
+    t.s.Shape2 = rgb(9, 9, 9);
+    QVERIFY(read(t, crlf(QByteArrayList{"#head"} + block + QByteArrayList{piece("2 2 2")})));
+    QCOMPARE(t.s.Shape2, background);
+}
+
+void TestReader::escapedShapeNames_data() {
+    QTest::addColumn<QByteArray>("tvar");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("plain") << QByteArray("Krychle") << QString("Krychle");
+    QTest::newRow("quote") << QByteArray(R"(a\"b)") << QString(R"(a"b)");
+    QTest::newRow("backslash") << QByteArray(R"(a\\b)") << QString(R"(a\b)");
+}
+
+// A shape name outside the seven is written as a VRML string and read back as it was.
+void TestReader::escapedShapeNames() {
+    QFETCH(QByteArray, tvar);
+    QFETCH(QString, cell);
+    TestEditor t;
+    QVERIFY(read(t, crlf({Background, piece("1 2 3", tvar, "0.5 0.5 0.5", "1")})));
+    QCOMPARE(t.cell(PieceTable::ShapeColumn, 1), cell);
+    QCOMPARE(t.cell(PieceTable::RedColumn, 1), QString("0.5"));
+    QCOMPARE(t.cell(PieceTable::ControlsColumn, 1), t.s.texts.NoText);
+    ComposeScene(t.s);
+    const QStringList written = cells(t, 1);
+    QVERIFY(read(t, t.s.Final));
+    QCOMPARE(cells(t, 1), written);
 }
 
 void TestReader::oddBytesAndLineEnds() {
@@ -370,12 +419,13 @@ void TestReader::survivesHostileInput() {
             c = char(random.bounded(256));
         if (round % 2)
             bytes.insert(random.bounded(int(bytes.size()) + 1), "\nBackground }\nDilek 1 \"");
-        if (read(t, bytes)) {
+        const QByteArrayList before = t.s.prototyp;
+        if (!read(t, bytes)) {
+            QCOMPARE(t.s.prototyp, before);
+        } else {
             const QByteArrayList lines = splitLinesCopy(bytes);
             QCOMPARE(t.s.prototyp, lines.first(t.s.prototyp.size()));
             QVERIFY(lines.value(t.s.prototyp.size()).contains("Background"));
-        } else {
-            QCOMPARE(t.s.prototyp, t.s.zaloha);
         }
         for (int r = 1; r < t.s.SGDilky.rowCount(); ++r)
             QVERIFY(!t.cell(PieceTable::ShapeColumn, r).isEmpty());

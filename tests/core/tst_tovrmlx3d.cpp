@@ -61,14 +61,17 @@ void TestToVrmlX3d::sceneLoads_data() {
     QTest::addColumn<int>("cornerClicks"); // 1: the back-corner library, 2: the spare front copy
     QTest::addColumn<int>("axisOrder");
     QTest::addColumn<bool>("hideControls");
+    QTest::addColumn<QStringList>("otherShapes"); // names outside the seven, as a file gave them
 
-    QTest::newRow("front corner") << true << 0 << 0 << false;
-    QTest::newRow("back corner") << true << 1 << 0 << false;
-    QTest::newRow("spare front corner") << true << 2 << 0 << false;
-    QTest::newRow("front corner, yzx, controls hidden") << true << 0 << 2 << true;
-    QTest::newRow("back corner, xzy, controls hidden") << true << 1 << 1 << true;
-    QTest::newRow("empty, front corner") << false << 0 << 0 << false;
-    QTest::newRow("empty, back corner") << false << 1 << 0 << false;
+    QTest::newRow("front corner") << true << 0 << 0 << false << QStringList();
+    QTest::newRow("back corner") << true << 1 << 0 << false << QStringList();
+    QTest::newRow("spare front corner") << true << 2 << 0 << false << QStringList();
+    QTest::newRow("front corner, yzx, controls hidden") << true << 0 << 2 << true << QStringList();
+    QTest::newRow("back corner, xzy, controls hidden") << true << 1 << 1 << true << QStringList();
+    QTest::newRow("empty, front corner") << false << 0 << 0 << false << QStringList();
+    QTest::newRow("unknown shapes")
+        << true << 0 << 0 << false << QStringList{"Krychle", R"(a"b\c)", "kvádr ", ""};
+    QTest::newRow("empty, back corner") << false << 1 << 0 << false << QStringList();
 }
 
 void TestToVrmlX3d::sceneLoads() {
@@ -76,10 +79,15 @@ void TestToVrmlX3d::sceneLoads() {
     QFETCH(int, cornerClicks);
     QFETCH(int, axisOrder);
     QFETCH(bool, hideControls);
+    QFETCH(QStringList, otherShapes);
 
     TestEditor t;
     if (pieces)
         addEveryShape(t);
+    for (const QString& name : otherShapes) {
+        t.editor.editing.PridejClick();
+        t.s.SGDilky.setCell(PieceTable::ShapeColumn, t.s.SGDilky.rowCount() - 1, name);
+    }
     if (cornerClicks >= 1)
         t.editor.panels.Image1Click();
     if (cornerClicks >= 2)
@@ -103,7 +111,8 @@ void TestToVrmlX3d::sceneLoads() {
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(out.contains(QLatin1String("skyColor 0.8")));
     // The converter leaves out fields that keep their defaults, such as tvar "krychle".
-    QCOMPARE(out.count(QLatin1String("\nDilek {\n")), pieces ? 7 : 0);
+    QCOMPARE(out.count(QLatin1String("\nDilek {\n")), pieces ? 7 + otherShapes.size() : 0);
+    QCOMPARE(out.count(QLatin1String("\n\ttvar \"Krychle\"\n")), otherShapes.isEmpty() ? 0 : 1);
     for (const char* keyword : Keywords)
         QCOMPARE(out.contains(QStringLiteral("\n\ttvar \"%1\"\n").arg(QLatin1String(keyword))),
                  pieces);

@@ -13,6 +13,7 @@ using namespace modulino;
 namespace {
 
 constexpr int LineCount = 72;
+constexpr int ShippedLineCount = 75; // with the captions of the menu "Úpravy"
 const QString CrLf = QStringLiteral("\r\n");
 
 // The captions of lines 30 to 72 in file order: alphabetical by control name, the window first.
@@ -28,6 +29,10 @@ QStringList captionsInFileOrder(const EditorState& s) {
             c.Smazat1,       items.value(0), items.value(1),    items.value(2), items.value(3),
             items.value(4),  items.value(5), items.value(6),    c.Uloit1,       c.Uloitjako1,
             c.volby,         c.Zobrazit1,    c.Zobrazituloenou1};
+}
+
+QStringList editMenuCaptions(const EditorState& s) {
+    return {s.captions.Upravy1, s.captions.Zpet1, s.captions.Znovu1};
 }
 
 // What each of the 72 lines became in the state; line 27 has no target and reads empty. A warning
@@ -233,8 +238,8 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        QCOMPARE(bytes.count("\r\n"), LineCount);
-        QCOMPARE(bytes.count('\n'), LineCount);
+        QCOMPARE(bytes.count("\r\n"), ShippedLineCount);
+        QCOMPARE(bytes.count('\n'), ShippedLineCount);
         QVERIFY(bytes.endsWith("\r\n"));
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         (void)utf8.decode(bytes);
@@ -245,7 +250,7 @@ private slots:
         QCOMPARE(s.jmeno, s.texts.MessageTexts[3]);
         QCOMPARE(QStringList(s.texts.ShapeTexts.begin() + 7, s.texts.ShapeTexts.end()),
                  s.Tvar.items);
-        for (const QString& caption : captionsInFileOrder(s))
+        for (const QString& caption : captionsInFileOrder(s) + editMenuCaptions(s))
             QVERIFY(!caption.trimmed().isEmpty());
         for (const QString& text : translatedLines(s).mid(0, 26))
             QVERIFY(!text.trimmed().isEmpty());
@@ -271,6 +276,30 @@ private slots:
         QCOMPARE(s.texts.YesText, expected.YesText);
         QCOMPARE(s.texts.NoText, expected.NoText);
         QCOMPARE(captionsInFileOrder(s), captionsInFileOrder(EditorState()));
+        QCOMPARE(editMenuCaptions(s), editMenuCaptions(EditorState()));
+    }
+
+    // Lines 73 to 75 name the menu "Úpravy" and its items; without them the built-in texts stay.
+    void editMenuLines_data() {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QStringList>("captions");
+        const QStringList builtIn = {"Úpravy", "Zpět", "Znovu"};
+        QTest::newRow("72 lines") << QStringList() << builtIn;
+        QTest::newRow("75 lines") << QStringList{"Edit", "Undo", "Redo"}
+                                  << QStringList{"Edit", "Undo", "Redo"};
+        QTest::newRow("74 lines") << QStringList{"Edit", "Undo"}
+                                  << QStringList{"Edit", "Undo", "Znovu"};
+        QTest::newRow("empty line 73")
+            << QStringList{"", "Undo", "Redo"} << QStringList{"Úpravy", "Undo", "Redo"};
+    }
+
+    void editMenuLines() {
+        QFETCH(QStringList, extra);
+        QFETCH(QStringList, captions);
+        EditorState s;
+        translate(s, fileBytes(numberedLines(LineCount) + extra));
+        QCOMPARE(editMenuCaptions(s), captions);
+        QCOMPARE(s.captions.Zobrazituloenou1, QStringLiteral("L72"));
     }
 };
 

@@ -114,15 +114,19 @@ void TestWriter::pieceLine_data() {
 
     const QByteArray afterShape = " povrch 1 1 1 ovltransp 0 }";
     const QByteArray beforeShape = "Dilek { velikost 1 1 1 poloha 0 0 0 tvar ";
+    // Names outside the seven are VRML strings.
     QTest::newRow("shape of another case")
-        << withCell(fresh, 1, "Krychle") << 0 << false << beforeShape + "Krychle" + afterShape;
+        << withCell(fresh, 1, "Krychle") << 0 << false << beforeShape + "\"Krychle\"" + afterShape;
     QTest::newRow("unknown shape in Windows-1250") << withCell(fresh, 1, "kvádr ") << 0 << false
                                                    << beforeShape +
-                                                          "kv\xE1"
-                                                          "dr " +
+                                                          "\"kv\xE1"
+                                                          "dr \"" +
                                                           afterShape;
     QTest::newRow("empty shape") << withCell(fresh, 1, "") << 0 << false
-                                 << beforeShape + afterShape;
+                                 << beforeShape + "\"\"" + afterShape;
+    QTest::newRow("quote and backslash escaped")
+        << withCell(fresh, 1, R"(a"b\č)") << 0 << false
+        << beforeShape + R"("a\"b\\)" + "\xE8\"" + afterShape;
     QTest::newRow("cells written as they stand")
         << withCell(withCell(fresh, 2, "1,5"), 7, "a b") << 0 << false
         << QByteArray("Dilek { velikost 1,5 1 1 poloha 0 0 a b tvar \"krychle\"") + afterShape;
@@ -196,8 +200,8 @@ void TestWriter::translatedShapeNames() {
                   withCell(DistinctPiece, 1, "prism")};
     const QByteArrayList lines = scene.compose().split('\n');
     QVERIFY(lines[1].contains(" tvar \"kvadr\" "));
-    QVERIFY(lines[2].contains(" tvar kv\xE1"
-                              "dr "));
+    QVERIFY(lines[2].contains(" tvar \"kv\xE1"
+                              "dr\" "));
     QVERIFY(lines[3].contains(" tvar \"hranol\" "));
 }
 

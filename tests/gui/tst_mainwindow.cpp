@@ -30,6 +30,7 @@ private slots:
     void shortCutsActWhereverTheFocusIs_data();
     void shortCutsActWhereverTheFocusIs();
     void sceneMenuHasNoShortCut();
+    void editMenuGreysWhatCannotBeDone();
     void helpPanelShowsAndHides();
     void colourCellOpensTheDialogLeftOf46();
     void clickOnTheCurrentRowSelectsItAgain();
@@ -155,6 +156,16 @@ void TestMainWindow::shortCutsActWhereverTheFocusIs() {
     QTest::keyClick(target, Qt::Key_Delete); // without Shift: nothing
     QCOMPARE(table.rowCount(), 2);
 
+    // Undo and both redo keys.
+    const std::pair<QKeyCombination, int> history[] = {{Qt::CTRL | Qt::Key_Z, 3},
+                                                       {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 2},
+                                                       {Qt::CTRL | Qt::Key_Z, 3},
+                                                       {Qt::CTRL | Qt::Key_Y, 2}};
+    for (const auto& [keys, rows] : history) {
+        QTest::keyClick(target, keys.key(), keys.keyboardModifiers());
+        QCOMPARE(table.rowCount(), rows);
+    }
+
     QTest::keyClick(target, Qt::Key_F1);
     QVERIFY(f.state().PHelpVisible);
     QVERIFY(f.child("PHelp")->isVisible());
@@ -192,6 +203,34 @@ void TestMainWindow::sceneMenuHasNoShortCut() {
     auto* help = f.child<QAction>("Npovda1");
     QVERIFY(f.window->menuBar()->actions().contains(help));
     QVERIFY(!help->menu());
+}
+
+void TestMainWindow::editMenuGreysWhatCannotBeDone() {
+    WindowFixture f;
+    const QList<QAction*> menus = f.window->menuBar()->actions();
+    auto* edit = f.child<QMenu>("Upravy1");
+    QCOMPARE(menus.indexOf(edit->menuAction()),
+             menus.indexOf(f.child<QMenu>("Scna1")->menuAction()) + 1);
+    QCOMPARE(edit->title(), QStringLiteral("Úpravy"));
+    auto* undo = f.child<QAction>("Zpet1");
+    auto* redo = f.child<QAction>("Znovu1");
+    QCOMPARE(edit->actions(), (QList<QAction*>{undo, redo}));
+    QCOMPARE(undo->text(), QStringLiteral("Zpět"));
+    QCOMPARE(redo->text(), QStringLiteral("Znovu"));
+    QCOMPARE(redo->shortcuts(),
+             (QList<QKeySequence>{Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}));
+
+    const auto enabled = [&] {
+        return std::pair{undo->isEnabled(), redo->isEnabled()};
+    };
+    QCOMPARE(enabled(), std::pair(false, false));
+    f.addPiece();
+    QCOMPARE(enabled(), std::pair(true, false));
+    undo->trigger();
+    QCOMPARE(enabled(), std::pair(false, true));
+    QCOMPARE(f.state().SGDilky.rowCount(), 1);
+    redo->trigger();
+    QCOMPARE(enabled(), std::pair(true, false));
 }
 
 void TestMainWindow::helpPanelShowsAndHides() {
@@ -470,6 +509,12 @@ void TestMainWindow::modelKeepsItsContractThroughEdits() {
     editing.DelClick();
     editing.pressUpDown(UpDownId::UDx, 1);
     QCOMPARE(table->model()->rowCount(), 3);
+    UndoRedo& history = f.window->editor().undoRedo;
+    history.ZpetClick();
+    history.ZpetClick(); // the deleted row comes back in its place
+    QCOMPARE(table->model()->rowCount(), 4);
+    history.ZnovuClick();
+    history.ZnovuClick();
     QCOMPARE(table->model()->index(1, PieceTable::XColumn).data().toString(),
              QStringLiteral("0.1"));
     {

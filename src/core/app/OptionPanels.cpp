@@ -24,18 +24,22 @@ void OptionPanels::bezvolebClick() {
 }
 
 void OptionPanels::Image1Click() {
+    const History::Step step(s.history);
     s.BackCornerMode = true;
     s.prototyp = s.zalohan;
     s.SceneSaved = false;
 }
 
 void OptionPanels::Image2Click() {
+    const History::Step step(s.history);
     s.BackCornerMode = false;
     s.prototyp = s.zaloha;
     s.SceneSaved = false;
 }
 
 void OptionPanels::lbBodClick() {
+    const History::Step step(s.history);
+    s.SceneSaved = false;
     s.lbBodVisible = false;
     s.prototyp = s.BackCornerMode ? s.zalohan : s.zaloha;
 }
@@ -48,6 +52,7 @@ void OptionPanels::Image3Click() {
 }
 
 void OptionPanels::ImXYZClick(int tag) {
+    const History::Step step(s.history, MergeKey::axisConvention());
     chooseConvention(tag);
     s.polohaVisible = false;
     s.Image3HintOn = true;
@@ -55,6 +60,7 @@ void OptionPanels::ImXYZClick(int tag) {
 }
 
 void OptionPanels::ImYZXMouseMove(int tag) {
+    const History::Step step(s.history, MergeKey::axisConvention());
     chooseConvention(tag);
 }
 

@@ -1,6 +1,7 @@
 #include "app/PreviewFileName.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 namespace modulino {
@@ -34,6 +35,17 @@ QString choosePreviewFileName(const QString& folder,
         candidate = dir.filePath(QStringLiteral("~prev%1.wrl").arg(generator.next()));
     }
     return candidate;
+}
+
+void choosePreviewTarget(QString& name, std::optional<FileIdentity>& own) {
+    if (!pathTaken(name) || (own && regularFileAt(name) == own))
+        return;
+    const QString taken = name;
+    name = choosePreviewFileName(QFileInfo(taken).absolutePath(), [&](const QString& path) {
+        return path == taken || pathTaken(path);
+    });
+    // Only a name reserved just now, when every name was taken, has a file already.
+    own = regularFileAt(name);
 }
 
 } // namespace modulino

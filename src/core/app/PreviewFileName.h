@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/FileIdentity.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -21,5 +23,9 @@ private:
 // generator, the first name that does not exist.
 QString choosePreviewFileName(const QString& folder,
                               const std::function<bool(const QString&)>& exists);
+
+// The file the next preview writes: `name` while nothing stands there or the preview's own file
+// `own` still does; otherwise the first free name in the generator's order. Updates both.
+void choosePreviewTarget(QString& name, std::optional<FileIdentity>& own);
 
 } // namespace modulino

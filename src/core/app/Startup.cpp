@@ -45,8 +45,8 @@ void FormCreate(EditorState& s, UserDialogs& dialogs, const QString& workingDire
     s.SavedDecimalSeparator = QLocale();
     QLocale::setDefault(QLocale::c());
 
-    s.PreviewFileName = choosePreviewFileName(
-        dir.absolutePath(), [](const QString& path) { return QFileInfo::exists(path); });
+    s.PreviewFileName = choosePreviewFileName(dir.absolutePath(), pathTaken);
+    s.previewFile = regularFileAt(s.PreviewFileName); // a name reserved when all were taken
     s.fileName.clear();
     s.dialogFolder = dir.absolutePath();
 

@@ -62,6 +62,9 @@ struct Captions {
     QString volby = QStringLiteral("Volby soustavy souřadnic");
     QString Zobrazit1 = QStringLiteral("Zobrazit");
     QString Zobrazituloenou1 = QStringLiteral("Zobrazit uloženou");
+    QString Upravy1 = QStringLiteral("Úpravy");
+    QString Zpet1 = QStringLiteral("Zpět");
+    QString Znovu1 = QStringLiteral("Znovu");
 };
 
 // The seven items of the shape list in their built-in form.

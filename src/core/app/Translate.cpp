@@ -12,6 +12,8 @@ namespace modulino {
 namespace {
 
 constexpr int LineCount = 72;
+// Lines after those: a file without them, or with them empty, keeps their built-in texts.
+constexpr int OptionalLineCount = 3;
 constexpr char EndOfFile = 26; // Ctrl+Z
 
 // A file that is valid UTF-8 is read as UTF-8 (a byte-order mark at its start dropped); anything
@@ -34,7 +36,7 @@ QStringList languageLines(QByteArrayView bytes) {
 
 // What each line of the file replaces, in file order; line 27 replaces nothing. Lines 13 to 18
 // are the warnings' second lines, completed once the whole file is read.
-std::array<QString*, LineCount> lineTargets(EditorState& s) {
+std::array<QString*, LineCount + OptionalLineCount> lineTargets(EditorState& s) {
     auto& m = s.texts.MessageTexts;
     auto& st = s.texts.ShapeTexts;
     Captions& c = s.captions;
@@ -88,6 +90,9 @@ std::array<QString*, LineCount> lineTargets(EditorState& s) {
         &c.volby,                                                   // line 70
         &c.Zobrazit1,                                               // line 71
         &c.Zobrazituloenou1,                                        // line 72
+        &c.Upravy1,                                                 // line 73
+        &c.Zpet1,                                                   // line 74
+        &c.Znovu1,                                                  // line 75
     };
     // clang-format on
 }
@@ -108,6 +113,9 @@ void TranslateText(EditorState& s, QByteArrayView bytes) {
     for (int i = 0; i < LineCount; ++i)
         if (targets[i])
             *targets[i] = lines.value(i);
+    for (int i = LineCount; i < LineCount + OptionalLineCount; ++i)
+        if (!lines.value(i).isEmpty())
+            *targets[i] = lines[i];
 
     auto& shapeTexts = s.texts.ShapeTexts;
     for (int i = 0; i < 6; ++i)

@@ -1,5 +1,6 @@
 #include "commands/SceneCommands.h"
 
+#include "app/PreviewFileName.h"
 #include "app/UserDialogs.h"
 #include "commands/SceneFile.h"
 #include "scene/EditorState.h"
@@ -22,10 +23,15 @@ SceneCommands::SceneCommands(EditorState& state, UserDialogs& dialogs)
     : s(state)
     , dialogs(dialogs) {}
 
+// The preview writes only its own file: a scene saved under its name, another editor's preview
+// or a link there make it move to a free name.
 void SceneCommands::NahledClick() {
     ComposeScene(s);
-    if (write(s.PreviewFileName))
-        dialogs.openInViewer(s.PreviewFileName);
+    choosePreviewTarget(s.PreviewFileName, s.previewFile);
+    if (!write(s.PreviewFileName))
+        return;
+    s.previewFile = regularFileAt(s.PreviewFileName);
+    dialogs.openInViewer(s.PreviewFileName);
 }
 
 void SceneCommands::Uloit1Click() {
@@ -74,14 +80,14 @@ bool SceneCommands::saveThroughDialog() {
         return false;
     }
     s.jmeno = *chosen;
-    s.SceneSaved = true;
+    s.markSaved();
     return true;
 }
 
 bool SceneCommands::writeToCurrentFile() {
     if (refusedAsPrototypeFile(s.fileName) || !write(s.fileName))
         return false;
-    s.SceneSaved = true;
+    s.markSaved();
     return true;
 }
 

@@ -6,7 +6,6 @@
 #include "vrml/SceneWriter.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace modulino {
 
@@ -18,6 +17,8 @@ SceneLifecycle::SceneLifecycle(EditorState& state, UserDialogs& dialogs, SceneCo
 void SceneLifecycle::Nov1Click() {
     if (!s.SceneSaved && !dialogs.confirm(s.texts.MessageTexts[2]))
         return;
+    const History::Pause fresh(s.history);
+    s.history.clear();
     s.Shape2 = DefaultBackground;
     s.Shape1 = White;
     // The variant whose corner picture is shown; a library read from a file is dropped.
@@ -55,7 +56,8 @@ bool SceneLifecycle::FormCloseQuery() {
 
 void SceneLifecycle::FormClose() {
     QLocale::setDefault(s.SavedDecimalSeparator);
-    if (QFileInfo::exists(s.PreviewFileName))
+    // Only the preview's own file, unchanged since it was written: never a file of someone else's.
+    if (s.previewFile && regularFileAt(s.PreviewFileName) == s.previewFile)
         QFile::remove(s.PreviewFileName);
 }
 

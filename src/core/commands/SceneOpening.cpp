@@ -34,8 +34,9 @@ SceneOpening::OpenResult SceneOpening::openFile(const QString& path) {
     }
     s.fileName = path;
     s.jmeno = path;
-    s.SceneSaved = true;
     s.lbBodVisible = true;
+    s.history.clear();
+    s.SceneSaved = true;
     return OpenResult::Opened;
 }
 

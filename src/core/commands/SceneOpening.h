@@ -19,7 +19,7 @@ public:
     enum class OpenResult { Opened, NotReadable, WrongForm };
     // Reads the file at `path` into the editor as the open command does after its dialog, with the
     // same messages: the general error report for a file that cannot be read (nothing changes),
-    // MessageTexts[5] for one that is not a scene.
+    // MessageTexts[5] for one that is not a scene (nothing changes either).
     OpenResult openFile(const QString& path);
 
 private:

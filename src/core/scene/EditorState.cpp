@@ -3,6 +3,7 @@
 namespace modulino {
 
 EditorState::EditorState() {
+    SGDilky.setRecorder(&history);
     for (auto id : {UpDownId::UDrx, UpDownId::UDry, UpDownId::UDrz})
         upDown(id) = UpDown{1, 100, 1};
     for (auto id : {UpDownId::UDx, UpDownId::UDy, UpDownId::UDz})

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/TextTables.h"
+#include "base/FileIdentity.h"
 #include "scene/Colours.h"
 #include "scene/Controls.h"
+#include "scene/History.h"
 #include "scene/PieceTable.h"
 
 #include <QByteArray>
@@ -17,6 +19,8 @@ namespace modulino {
 // The window shows this state and changes it only through the handlers.
 struct EditorState {
     EditorState();
+    EditorState(const EditorState&) = delete;
+    EditorState& operator=(const EditorState&) = delete;
 
     TextTables texts = TextTables::builtIn();
     Captions captions;
@@ -56,9 +60,19 @@ struct EditorState {
     QByteArray Final;
 
     QString PreviewFileName;
-    QString fileName;              // the current file name, as the save dialog holds it
-    QString dialogFolder;          // where the open and save dialogs start
-    QLocale SavedDecimalSeparator; // the default locale at start, restored at close
+    std::optional<FileIdentity> previewFile; // the file the preview wrote there last
+    QString fileName;                        // the current file name, as the save dialog holds it
+    QString dialogFolder;                    // where the open and save dialogs start
+    QLocale SavedDecimalSeparator;           // the default locale at start, restored at close
+
+    // Every change to the scene, for undo and redo.
+    History history{*this};
+
+    // The scene as it stands is the one in its file.
+    void markSaved() {
+        SceneSaved = true;
+        history.markSaved();
+    }
 
     bool sceneNamed() const { return jmeno != texts.MessageTexts[3]; }
 };

@@ -19,6 +19,7 @@ PieceEditing::PieceEditing(EditorState& state, UserDialogs& dialogs)
     , dialogs(dialogs) {}
 
 void PieceEditing::PridejClick() {
+    const History::Step step(s.history);
     s.SceneSaved = false;
     if (s.SGDilky.isEmpty()) {
         for (auto id : {UpDownId::UDrx, UpDownId::UDry, UpDownId::UDrz})
@@ -44,6 +45,7 @@ void PieceEditing::PridejClick() {
 }
 
 void PieceEditing::DelClick() {
+    const History::Step step(s.history);
     s.SceneSaved = false;
     PieceTable& table = s.SGDilky;
     if (table.isEmpty()) {
@@ -58,10 +60,12 @@ void PieceEditing::DelClick() {
     if (table.isEmpty()) {
         table.setHeaderFixed(false);
         table.setCurrentRow(0);
-    } else if (wasLast) {
-        selectRow(table.rowCount() - 1);
+    } else {
+        // The piece now current (the next one, or the new last) is loaded as a selection loads
+        // it, without the colour dialog, so the next edit starts from it.
+        s.OverColourColumn = false;
+        selectRow(wasLast ? table.rowCount() - 1 : c);
     }
-    // Otherwise row c, now holding the next piece, stays current without a new selection.
 }
 
 void PieceEditing::selectRow(int row) {
@@ -70,6 +74,8 @@ void PieceEditing::selectRow(int row) {
 }
 
 void PieceEditing::SGDilkySelectCell(int /*column*/, int row) {
+    const History::Step step(s.history);
+    s.history.stopMerging();
     s.SceneSaved = false;
     if (row < 1) {
         for (auto id : {UpDownId::UDrx, UpDownId::UDry, UpDownId::UDrz})
@@ -122,6 +128,7 @@ void PieceEditing::chooseColourOfRow(int row) {
     if (!chosen)
         return;
     const Colour c = *chosen & 0xffffff;
+    s.SceneSaved = false;
     s.Shape1 = c;
     PieceRow cells = s.SGDilky.row(row);
     cells[PieceTable::ColourColumn] = colourText(c);
@@ -144,9 +151,11 @@ void PieceEditing::SGDilkyMouseMove(int x) {
 }
 
 void PieceEditing::TvarChange(int index) {
+    const History::Step step(s.history);
     s.Tvar.select(index);
     if (s.SGDilky.currentRow() < 1 || !s.SGDilky.isPieceRow(s.CurrentRow))
         return;
+    s.SceneSaved = false;
     s.SGDilky.setCell(PieceTable::ShapeColumn, s.CurrentRow, s.Tvar.text);
     Vyzva();
 }
@@ -155,6 +164,7 @@ bool PieceEditing::pressUpDown(UpDownId id, int direction) {
     UpDown& upDown = s.upDown(id);
     if (!upDown.canStep(direction))
         return false;
+    const History::Step step(s.history, MergeKey::cell(s.CurrentRow, upDownColumn(id)));
     upDown.setPosition(upDown.position + (direction > 0 ? 1 : -1));
     UDClick(id);
     return true;
@@ -165,7 +175,8 @@ void PieceEditing::UDClick(UpDownId id) {
         return;
     s.SceneSaved = false;
     if (s.SGDilky.isPieceRow(s.CurrentRow))
-        s.SGDilky.setCell(upDownColumn(id), s.CurrentRow, TenthsText(s.upDown(id).position, 2));
+        s.SGDilky.setCell(upDownColumn(id), s.CurrentRow,
+                          TenthsText(s.upDown(id).position, isSizeUpDown(id) ? 2 : 3));
     if (isSizeUpDown(id))
         Vyzva();
 }
@@ -173,6 +184,7 @@ void PieceEditing::UDClick(UpDownId id) {
 void PieceEditing::setCBovl(bool ticked) {
     if (s.CBovl == ticked)
         return;
+    const History::Step step(s.history);
     s.CBovl = ticked;
     CBovlClick();
 }
@@ -180,6 +192,7 @@ void PieceEditing::setCBovl(bool ticked) {
 void PieceEditing::CBovlClick() {
     if (s.SGDilky.isEmpty() || !s.SGDilky.isPieceRow(s.CurrentRow))
         return;
+    s.SceneSaved = false;
     s.SGDilky.setCell(PieceTable::ControlsColumn, s.CurrentRow,
                       s.CBovl ? s.texts.YesText : s.texts.NoText);
 }
@@ -187,12 +200,22 @@ void PieceEditing::CBovlClick() {
 void PieceEditing::Shape1MouseDown() {
     if (s.SGDilky.isEmpty() || !s.SGDilky.isPieceRow(s.CurrentRow))
         return;
+    const History::Step step(s.history);
     chooseColourOfRow(s.CurrentRow);
 }
 
 void PieceEditing::Shape2MouseDown() {
-    if (const auto chosen = dialogs.chooseColour(s.Shape2))
+    const History::Step step(s.history);
+    if (const auto chosen = dialogs.chooseColour(s.Shape2)) {
         s.Shape2 = *chosen & 0xffffff;
+        s.SceneSaved = false;
+    }
+}
+
+void PieceEditing::CBSkrytClick(bool ticked) {
+    const History::Step step(s.history);
+    s.CBSkryt = ticked;
+    s.SceneSaved = false;
 }
 
 void PieceEditing::Vyzva() {

@@ -31,6 +31,8 @@ public:
     void CBovlClick();
     void Shape1MouseDown();
     void Shape2MouseDown();
+    // The hide-controls box was clicked to this tick.
+    void CBSkrytClick(bool ticked);
 
     // The shape check after a shape or size change: may rename the shape, sets the warning.
     void Vyzva();

@@ -53,6 +53,8 @@ public:
 
     // Appends a piece row (row count + 1). Does not change the selection.
     void appendRow(PieceRow cells);
+    // Inserts a piece row at `row`; the rows from there move down by one.
+    void insertRow(int row, PieceRow cells);
     // Removes piece row r; the rows below move up by one.
     void removeRow(int row);
     // Leaves only the header row.
@@ -65,6 +67,19 @@ public:
     void setHeaderFixed(bool on);
     bool wholeRowSelect() const { return wholeRows; }
     void setWholeRowSelect(bool on);
+
+    // Hears of every change to the piece rows, with the texts before and after.
+    class Recorder {
+    public:
+        virtual void cellChanged(int row, int column, const QString& before,
+                                 const QString& after) = 0;
+        virtual void rowInserted(int row, const PieceRow& cells) = 0;
+        virtual void rowRemoved(int row, const PieceRow& cells) = 0;
+
+    protected:
+        ~Recorder() = default;
+    };
+    void setRecorder(Recorder* recorder) { this->recorder = recorder; }
 
     // While a Batch lives, the table reports nothing row by row; at its end one reset() tells the
     // views that anything may have changed.
@@ -82,6 +97,7 @@ public:
 signals:
     void rowsAppended(int first, int last);
     void rowRemoved(int row);
+    void rowInserted(int row);
     void rowChanged(int row);
     void piecesRemoved();
     void reset();
@@ -99,6 +115,7 @@ private:
     bool fixed = false;
     bool wholeRows = false;
     int batchDepth = 0;
+    Recorder* recorder = nullptr;
 };
 
 } // namespace modulino

@@ -23,6 +23,9 @@ void WheelEditing::notch(int direction, Held held) {
     const int row = s.CurrentRow;
     PieceTable& table = s.SGDilky;
     const bool hasCell = table.isPieceRow(row);
+    const History::Step step(s.history, MergeKey::cell(row, column));
+    if (hasCell && column >= PieceTable::ShapeColumn && column <= PieceTable::ControlsColumn)
+        s.SceneSaved = false;
 
     if (column == PieceTable::ShapeColumn) {
         const int k = s.Tvar.selected;

@@ -60,11 +60,12 @@ public:
         ++pos;
         return true;
     }
-    // The shape name up to the closing quote; the line's last character never belongs to it.
+    // The shape name up to the closing quote, a quote behind a backslash included; the line's last
+    // character never belongs to it.
     QByteArrayView name() {
         const qsizetype start = pos;
         while (pos + 1 < line.size() && line[pos] != '"')
-            ++pos;
+            pos += line[pos] == '\\' && pos + 2 < line.size() ? 2 : 1;
         return line.sliced(start, pos - start);
     }
 
@@ -76,6 +77,18 @@ private:
 void orDefault(QByteArrayView& field, QByteArrayView text) {
     if (field.isEmpty())
         field = text;
+}
+
+// A VRML string's text: a backslash stands for the character after it.
+QByteArray unescaped(QByteArrayView name) {
+    QByteArray text;
+    text.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (name[i] == '\\' && i + 1 < name.size())
+            ++i;
+        text += name[i];
+    }
+    return text;
 }
 
 // The keywords of the file's `tvar` field, in the order of ShapeTexts 7..13.
@@ -149,7 +162,7 @@ public:
         while (k < 7 && keyword != QByteArrayView(ShapeKeywords[k]))
             ++k;
         if (k == 7)
-            return text(keyword);
+            return keyword.contains('\\') ? decode1250(unescaped(keyword)) : text(keyword);
         QString name = texts.ShapeTexts[std::size_t(7 + k)];
         for (++k; k < 7; ++k)
             if (name == QLatin1StringView(ShapeKeywords[k]))
@@ -215,9 +228,71 @@ void appendPiece(EditorState& s, PieceEditing& editing, PieceRow row) {
     editing.selectRow(r);
 }
 
-bool failed(EditorState& s) {
-    s.prototyp = s.zaloha;
-    return false;
+// The background colour from the text of the background block: from its first number character
+// on, for as long as spaces and number characters follow. Nothing unless that is three numbers.
+std::optional<Colour> backgroundColour(const QList<QByteArrayView>& lines, qsizetype background,
+                                       qsizetype blockEnd) {
+    const qsizetype last = blockEnd < 0 ? lines.size() - 1 : blockEnd;
+    for (qsizetype i = background; i <= last; ++i) {
+        const QByteArrayView line = lines[i];
+        const auto first = std::find_if(line.begin(), line.end(), isNumberChar);
+        if (first == line.end())
+            continue;
+        const auto end =
+            std::find_if(first, line.end(), [](char c) { return c != ' ' && !isNumberChar(c); });
+        std::vector<double> values;
+        for (const QByteArray& part : QByteArray(first, end - first).split(' ')) {
+            if (part.isEmpty())
+                continue;
+            const auto value = parseNumber(QString::fromLatin1(part));
+            if (!value)
+                return std::nullopt;
+            values.push_back(*value);
+        }
+        if (values.size() != 3)
+            return std::nullopt;
+        return MakeColor(values[0], values[1], values[2]);
+    }
+    return std::nullopt;
+}
+
+// A file read completely, before anything in the editor changes.
+struct ReadScene {
+    std::vector<PieceRow> rows;
+    QByteArrayList library;
+    std::optional<Colour> background;
+};
+
+std::optional<ReadScene> parseScene(QByteArrayView bytes, const EditorState& s) {
+    const QList<QByteArrayView> lines = splitLines(bytes);
+    const qsizetype background = firstLineContaining(lines, "Background", 0);
+    if (background < 0)
+        return std::nullopt;
+
+    // Pieces are read only below the end of the background block.
+    const qsizetype blockEnd = firstLineContaining(lines, "}", background);
+    const qsizetype firstPiece = blockEnd < 0 ? lines.size() : blockEnd + 1;
+    const auto isPieceLine = [](QByteArrayView line) {
+        return line.contains("Dilek");
+    };
+    ReadScene read;
+    read.rows.reserve(
+        std::size_t(std::count_if(lines.begin() + firstPiece, lines.end(), isPieceLine)));
+    CellTexts cells(s.texts);
+    for (qsizetype i = firstPiece; i < lines.size(); ++i) {
+        if (!isPieceLine(lines[i]))
+            continue;
+        auto row = pieceRow(lines[i], cells, s.texts, unsigned(s.AxisOrder));
+        if (!row)
+            return std::nullopt;
+        read.rows.push_back(std::move(*row));
+    }
+
+    read.library.reserve(background);
+    for (qsizetype i = 0; i < background; ++i)
+        read.library.append(lines[i].toByteArray());
+    read.background = backgroundColour(lines, background, blockEnd);
+    return read;
 }
 
 } // namespace
@@ -248,40 +323,23 @@ PieceFields ParsePieceLine(QByteArrayView line) {
 }
 
 bool readScene(EditorState& s, PieceEditing& editing, QByteArrayView bytes) {
-    const QList<QByteArrayView> lines = splitLines(bytes);
-    const qsizetype background = firstLineContaining(lines, "Background", 0);
-    if (background < 0)
-        return failed(s);
+    std::optional<ReadScene> read = parseScene(bytes, s);
+    if (!read)
+        return false;
 
+    // A read is the edge of the history, not a step in it.
+    const History::Pause reading(s.history);
     PieceTable& table = s.SGDilky;
     const PieceTable::Batch batch(table);
     table.setHeaderFixed(false);
     table.removePieces();
     table.setCurrentRow(0);
-
-    // Pieces are read only below the end of the background block.
-    const qsizetype blockEnd = firstLineContaining(lines, "}", background);
-    const qsizetype firstPiece = blockEnd < 0 ? lines.size() : blockEnd + 1;
-    const auto isPieceLine = [](QByteArrayView line) {
-        return line.contains("Dilek");
-    };
-    table.reserve(int(1 + std::count_if(lines.begin() + firstPiece, lines.end(), isPieceLine)));
-
-    CellTexts cells(s.texts);
-    for (qsizetype i = firstPiece; i < lines.size(); ++i) {
-        if (!isPieceLine(lines[i]))
-            continue;
-        auto row = pieceRow(lines[i], cells, s.texts, unsigned(s.AxisOrder));
-        if (!row)
-            return failed(s);
-        appendPiece(s, editing, std::move(*row));
-    }
-
-    QByteArrayList head;
-    head.reserve(background);
-    for (qsizetype i = 0; i < background; ++i)
-        head.append(lines[i].toByteArray());
-    s.prototyp = std::move(head);
+    table.reserve(int(1 + read->rows.size()));
+    for (PieceRow& row : read->rows)
+        appendPiece(s, editing, std::move(row));
+    s.prototyp = std::move(read->library);
+    if (read->background)
+        s.Shape2 = *read->background;
     return true;
 }
 

@@ -13,7 +13,7 @@ struct PieceFields {
     QByteArrayView S1, S2, S3; // velikost
     QByteArrayView P1, P2, P3; // poloha
     QByteArrayView C1, C2, C3; // povrch
-    QByteArrayView T;          // tvar, without quotes
+    QByteArrayView T;          // tvar, without quotes; escapes kept as they stood
     QByteArrayView O;          // ovltransp
 };
 
@@ -22,9 +22,10 @@ struct PieceFields {
 PieceFields ParsePieceLine(QByteArrayView line);
 
 // Reads a scene file's bytes into the editor: the lines above the first "Background" line become
-// the library in force (as the file's bytes), and every later line with "Dilek", below the
-// background block, one piece row, each made current in turn. On a failure the front-corner spare
-// library is put in force and the rows read so far stay; the caller shows the message.
+// the library in force (as the file's bytes), the background block's three fractions the
+// background colour, and every later line with "Dilek", below the background block, one piece
+// row, each made current in turn. The whole file is read first: on a failure nothing in the editor
+// has changed, and the caller shows the message.
 bool readScene(EditorState& state, PieceEditing& editing, QByteArrayView bytes);
 
 } // namespace modulino

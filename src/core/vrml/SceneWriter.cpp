@@ -20,6 +20,18 @@ constexpr char CrLf[] = "\r\n";
 constexpr std::string_view ShapeKeywords[] = {"\"krychle\"", "\"kvadr\"",  "\"valec\"", "\"kuzel\"",
                                               "\"koule\"",   "\"jehlan\"", "\"hranol\""};
 
+// A name as a VRML string holds it: a double quote or a backslash gets a backslash in front.
+QString escaped(const QString& name) {
+    QString text;
+    text.reserve(2 * name.size());
+    for (const QChar c : name) {
+        if (c == u'"' || c == u'\\')
+            text += u'\\';
+        text += c;
+    }
+    return text;
+}
+
 // Writes one piece line into room reserved for it in the output.
 class LineWriter {
 public:
@@ -57,7 +69,12 @@ public:
                 return;
             }
         }
-        cell(name);
+        literal("\"");
+        if (name.contains(u'"') || name.contains(u'\\'))
+            cell(escaped(name));
+        else
+            cell(name);
+        literal("\"");
     }
 
     char* end() const { return at; }
@@ -71,7 +88,7 @@ qsizetype lineBound(const PieceRow& row) {
     qsizetype bound = 128; // the literals, the keyword and the line end
     for (const QString& cell : row.cells)
         bound += cell.size();
-    return bound;
+    return bound + row[PieceTable::ShapeColumn].size(); // each character of the name escaped
 }
 
 } // namespace

@@ -1,0 +1,198 @@
+#include "scene/History.h"
+
+#include "scene/EditorState.h"
+
+#include <algorithm>
+
+namespace modulino {
+
+SceneFields sceneFields(const EditorState& s) {
+    return {s.Shape2, s.CBSkryt, s.AxisOrder, s.BackCornerMode, s.lbBodVisible, s.prototyp};
+}
+
+ControlsShown controlsShown(const EditorState& s) {
+    ControlsShown shown{s.SGDilky.currentRow(),
+                        s.SGDilky.headerFixed(),
+                        s.SGDilky.wholeRowSelect(),
+                        s.CurrentRow,
+                        {},
+                        s.Tvar.selected,
+                        s.Tvar.text,
+                        s.CBovl,
+                        s.Shape1,
+                        s.varovani};
+    for (std::size_t i = 0; i < shown.positions.size(); ++i)
+        shown.positions[i] = s.upDowns[i].position;
+    return shown;
+}
+
+namespace {
+
+void setFields(EditorState& s, const SceneFields& fields) {
+    s.Shape2 = fields.background;
+    s.CBSkryt = fields.hideControls;
+    s.AxisOrder = fields.axisOrder;
+    s.BackCornerMode = fields.backCornerMode;
+    s.lbBodVisible = fields.lbBodVisible;
+    s.prototyp = fields.library;
+}
+
+} // namespace
+
+bool HistoryStep::tableOnlyCells() const {
+    return std::ranges::all_of(
+        changes, [](const TableChange& c) { return std::holds_alternative<CellChanged>(c); });
+}
+
+// Both steps only change cells: each cell keeps its first old text and takes its last new one.
+void HistoryStep::mergeLater(HistoryStep&& later) {
+    for (TableChange& change : later.changes) {
+        auto& cell = std::get<CellChanged>(change);
+        const auto same = std::ranges::find_if(changes, [&](const TableChange& mine) {
+            const auto& m = std::get<CellChanged>(mine);
+            return m.row == cell.row && m.column == cell.column;
+        });
+        if (same == changes.end())
+            changes.push_back(std::move(change));
+        else
+            std::get<CellChanged>(*same).after = std::move(cell.after);
+    }
+    fieldsAfter = std::move(later.fieldsAfter);
+    shownAfter = std::move(later.shownAfter);
+}
+
+History::History(EditorState& state)
+    : s(state) {}
+
+History::Step::Step(History& history, MergeKey key)
+    : history(history) {
+    history.begin(key);
+}
+
+History::Step::~Step() {
+    history.end();
+}
+
+History::Pause::Pause(History& history)
+    : history(history) {
+    ++history.paused;
+}
+
+History::Pause::~Pause() {
+    --history.paused;
+}
+
+void History::begin(MergeKey key) {
+    if (depth++ > 0 || paused > 0)
+        return;
+    open = HistoryStep{key, {}, sceneFields(s), {}, controlsShown(s), {}};
+}
+
+void History::end() {
+    if (--depth > 0 || paused > 0)
+        return;
+    HistoryStep step = std::move(open);
+    open = {};
+    step.fieldsAfter = sceneFields(s);
+    if (step.changes.empty() && step.fieldsAfter == step.fieldsBefore)
+        return;
+    step.shownAfter = controlsShown(s);
+    push(std::move(step));
+}
+
+void History::push(HistoryStep&& step) {
+    steps.erase(steps.begin() + done, steps.end());
+    if (saved > done)
+        saved = -1;
+    const bool merges = mergeOpen && done > 0 && saved != done &&
+                        step.key.kind != MergeKey::Kind::None && steps.back().key == step.key &&
+                        steps.back().tableOnlyCells() && step.tableOnlyCells();
+    mergeOpen = step.key.kind != MergeKey::Kind::None;
+    if (merges) {
+        steps.back().mergeLater(std::move(step));
+    } else {
+        steps.push_back(std::move(step));
+        ++done;
+    }
+    s.SceneSaved = false;
+}
+
+void History::cellChanged(int row, int column, const QString& before, const QString& after) {
+    if (recording() && before != after)
+        open.changes.emplace_back(CellChanged{row, column, before, after});
+}
+
+void History::rowInserted(int row, const PieceRow& cells) {
+    if (recording())
+        open.changes.emplace_back(RowInserted{row, cells});
+}
+
+void History::rowRemoved(int row, const PieceRow& cells) {
+    if (recording())
+        open.changes.emplace_back(RowRemoved{row, cells});
+}
+
+void History::applyBackwards(const HistoryStep& step) {
+    PieceTable& table = s.SGDilky;
+    for (auto it = step.changes.rbegin(); it != step.changes.rend(); ++it) {
+        if (const auto* cell = std::get_if<CellChanged>(&*it))
+            table.setCell(cell->column, cell->row, cell->before);
+        else if (const auto* inserted = std::get_if<RowInserted>(&*it))
+            table.removeRow(inserted->row);
+        else if (const auto* removed = std::get_if<RowRemoved>(&*it))
+            table.insertRow(removed->row, removed->cells);
+    }
+    setFields(s, step.fieldsBefore);
+}
+
+void History::applyForwards(const HistoryStep& step) {
+    PieceTable& table = s.SGDilky;
+    for (const TableChange& change : step.changes) {
+        if (const auto* cell = std::get_if<CellChanged>(&change))
+            table.setCell(cell->column, cell->row, cell->after);
+        else if (const auto* inserted = std::get_if<RowInserted>(&change))
+            table.insertRow(inserted->row, inserted->cells);
+        else if (const auto* removed = std::get_if<RowRemoved>(&change))
+            table.removeRow(removed->row);
+    }
+    setFields(s, step.fieldsAfter);
+}
+
+const ControlsShown* History::undo() {
+    if (!canUndo())
+        return nullptr;
+    const Pause pause(*this);
+    const HistoryStep& step = steps[std::size_t(--done)];
+    applyBackwards(step);
+    settleSaved();
+    return &step.shownBefore;
+}
+
+const ControlsShown* History::redo() {
+    if (!canRedo())
+        return nullptr;
+    const Pause pause(*this);
+    const HistoryStep& step = steps[std::size_t(done++)];
+    applyForwards(step);
+    settleSaved();
+    return &step.shownAfter;
+}
+
+void History::settleSaved() {
+    mergeOpen = false;
+    s.SceneSaved = done == saved;
+}
+
+void History::markSaved() {
+    saved = done;
+    mergeOpen = false;
+}
+
+void History::clear() {
+    steps.clear();
+    done = 0;
+    saved = 0;
+    mergeOpen = false;
+}
+
+} // namespace modulino
