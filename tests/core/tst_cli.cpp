@@ -256,7 +256,7 @@ void TestCli::checkEscapesTabsAndBackslashes() {
     writeFile(path("odd.wrl"), Background +
                                    "Dilek { velikost 1 1 1 poloha 0 0 0 tvar \"a\tb\" povrch 1 "
                                    "1 1 ovltransp 0 }\r\n" +
-                                   "Dilek { velikost 1 1 1 poloha 0 0 0 tvar \"c\\d\" povrch 1 "
+                                   "Dilek { velikost 1 1 1 poloha 0 0 0 tvar \"c\\\\d\" povrch 1 "
                                    "1 1 ovltransp 0 }\r\n");
     const Run r = run({"check", path("odd.wrl")}, work());
     QCOMPARE(r.code, 0);
