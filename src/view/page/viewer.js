@@ -1,0 +1,203 @@
+// Hosts the X_ITE browser. The program calls modulino.show (text, keepCamera) and
+// modulino.probe (); answers go back as console lines "modulino<TAB>json".
+"use strict";
+
+const modulino = (() =>
+{
+   const browser = X3D .getBrowser (document .querySelector ("x3d-canvas"));
+   let generation = 0;
+
+   function report (kind, data = { })
+   {
+      console .log ("modulino\t" + JSON .stringify (Object .assign ({ kind }, data)));
+   }
+
+   function viewpointNames ()
+   {
+      const layer = browser .getActiveLayer ();
+
+      if (!layer)
+         return { names: [ ], bound: -1 };
+
+      const viewpoints = layer .getUserViewpoints ();
+
+      return {
+         names: viewpoints .map (v => v .getDescriptions () .join (" » ")),
+         bound: viewpoints .indexOf (layer .getViewpoint ()),
+      };
+   }
+
+   // The bound viewpoint, where the user moved it, and the navigation type.
+   function saveCamera ()
+   {
+      const layer = browser .getActiveLayer ();
+
+      if (!layer || !layer .getViewpoint ())
+         return null;
+
+      const viewpoint = layer .getViewpoint ();
+
+      return {
+         index: layer .getUserViewpoints () .indexOf (viewpoint),
+         positionOffset: viewpoint ._positionOffset .copy (),
+         orientationOffset: viewpoint ._orientationOffset .copy (),
+         centerOfRotationOffset: viewpoint ._centerOfRotationOffset .copy (),
+         fieldOfViewScale: viewpoint ._fieldOfViewScale .getValue (),
+         viewer: browser ._viewer .getValue (),
+      };
+   }
+
+   function restoreCamera (camera)
+   {
+      const layer = browser .getActiveLayer ();
+
+      if (!camera || !layer)
+         return;
+
+      const viewpoint = layer .getUserViewpoints () [camera .index];
+
+      if (!viewpoint)
+         return;
+
+      if (viewpoint !== layer .getViewpoint ())
+         browser .bindViewpoint (layer, viewpoint);
+
+      viewpoint ._positionOffset         = camera .positionOffset;
+      viewpoint ._orientationOffset      = camera .orientationOffset;
+      viewpoint ._centerOfRotationOffset = camera .centerOfRotationOffset;
+      viewpoint ._fieldOfViewScale       = camera .fieldOfViewScale;
+      browser ._viewer                   = camera .viewer;
+   }
+
+   async function show (text, keepCamera)
+   {
+      const current = ++ generation;
+      const camera  = keepCamera ? saveCamera () : null;
+
+      try
+      {
+         const scene = await browser .createX3DFromString (text);
+
+         if (current !== generation)
+            return;
+
+         await browser .replaceWorld (scene);
+         restoreCamera (camera);
+
+         // Scripts run their initialize () in the first event cycles of the new world.
+         await browser .nextFrame ();
+         await browser .nextFrame ();
+
+         if (current === generation)
+            report ("shown", viewpointNames ());
+      }
+      catch (error)
+      {
+         if (current === generation)
+            report ("failed", { message: String (error .message ?? error) });
+      }
+   }
+
+   function bindViewpoint (index)
+   {
+      const layer     = browser .getActiveLayer ();
+      const viewpoint = layer ?.getUserViewpoints () [index];
+
+      if (viewpoint)
+         browser .bindViewpoint (layer, viewpoint);
+   }
+
+   // The body of each Dilek piece in scene coordinates, and its geometry's type.
+   function probe ()
+   {
+      const lines = [ ];
+
+      function pieceLine (instance, modelMatrix)
+      {
+         const body     = instance .getBody ();
+         const dilek    = body .getNamedNode ("DILEK") .getValue ();
+         const geometry = body .getNamedNode ("TVAR") .getValue () ._geometry .getValue ();
+         const tvar     = instance .getField ("tvar") .getValue ();
+         const path     = pathTo (body .getRootNodes (), dilek, X3D .Matrix4 .IDENTITY .copy ());
+         const bbox     = dilek .getBBox (new X3D .Box3 ()) .multRight (path .multRight (modelMatrix));
+         const min      = new X3D .Vector3 ();
+         const max      = new X3D .Vector3 ();
+
+         bbox .getExtents (min, max);
+
+         const numbers = [min .x, min .y, min .z, max .x, max .y, max .z] .map (n => n .toFixed (3) .replace (/^-(0\.0+)$/, "$1"));
+
+         lines .push ([lines .length + 1, tvar, geometry ?.getTypeName () ?? "", ... numbers] .join ("\t"));
+      }
+
+      // The matrix from the coordinates in which target lies to those of nodes.
+      function pathTo (nodes, target, matrix)
+      {
+         for (const field of nodes)
+         {
+            const node = field ?.getValue ();
+
+            if (!node)
+               continue;
+
+            const children = node ._children;
+
+            if (!children || node === target)
+               continue;
+
+            const inner = node .getMatrix ? matrix .copy () .multLeft (node .getMatrix ()) : matrix;
+
+            for (const child of children)
+            {
+               if (child ?.getValue () === target)
+                  return inner;
+            }
+
+            const found = pathTo (children, target, inner);
+
+            if (found)
+               return found;
+         }
+
+         return null;
+      }
+
+      function walk (nodes, modelMatrix)
+      {
+         for (const field of nodes)
+         {
+            const node = field ?.getValue ();
+
+            if (!node)
+               continue;
+
+            if (node .getType () .includes (X3D .X3DConstants .X3DPrototypeInstance))
+            {
+               if (node .getTypeName () === "Dilek")
+                  pieceLine (node, modelMatrix);
+
+               continue;
+            }
+
+            if (node ._children)
+            {
+               const matrix = node .getMatrix ? modelMatrix .copy () .multLeft (node .getMatrix ()) : modelMatrix;
+
+               walk (node ._children, matrix);
+            }
+         }
+      }
+
+      try
+      {
+         walk (browser .currentScene .getRootNodes (), X3D .Matrix4 .IDENTITY .copy ());
+         report ("probed", { lines });
+      }
+      catch (error)
+      {
+         report ("failed", { message: String (error .message ?? error) });
+      }
+   }
+
+   return { show, bindViewpoint, probe };
+})();
