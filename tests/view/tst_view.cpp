@@ -1,0 +1,189 @@
+#include "vrml/Libraries.h"
+#include "vrml/TextLines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace modulino;
+
+namespace {
+
+enum class Corner { Front, Back };
+
+struct Piece {
+    const char* tvar;
+    const char* geometry;
+    double rx, ry, rz, x, y, z;
+};
+
+// One piece of every shape, each with its own sizes and place.
+const Piece Pieces[] = {
+    {"krychle", "Box", 1.0, 1.0, 0.5, -6.0, 0.0, 0.0},
+    {"kvadr", "Box", 1.5, 1.5, 0.8, -4.0, 1.0, -0.5},
+    {"valec", "Cylinder", 2.0, 2.0, 1.0, -2.0, 0.0, -1.0},
+    {"kuzel", "Cone", 2.5, 1.0, 1.2, 0.0, 1.0, -1.5},
+    {"koule", "Sphere", 3.0, 1.5, 1.5, 2.0, 0.0, -2.0},
+    {"jehlan", "IndexedFaceSet", 3.5, 2.0, 1.8, 4.0, 1.0, -2.5},
+    {"hranol", "IndexedFaceSet", 4.0, 1.0, 2.0, 6.0, 0.0, -3.0},
+};
+
+QByteArray sceneText(const QByteArrayList& library) {
+    QByteArray text = library.join("\r\n") + "\r\nBackground { skyColor  0.80 0.80 1.00}\r\n";
+    int flag = 0;
+    for (const Piece& p : Pieces) {
+        text += QStringLiteral("Dilek { velikost %1 %2 %3 poloha %4 %5 %6 tvar \"%7\" povrch "
+                               "0.50 0.25 1.00 ovltransp %8 }\r\n")
+                    .arg(p.rx)
+                    .arg(p.ry)
+                    .arg(p.rz)
+                    .arg(p.x)
+                    .arg(p.y)
+                    .arg(p.z)
+                    .arg(QLatin1StringView(p.tvar))
+                    .arg(flag++ % 2)
+                    .toLatin1();
+    }
+    return text;
+}
+
+// A library of the user's own: the front-corner one with a comment in the file's 8-bit text and
+// each piece scaled about its back face instead of its front face, so it spans z..z+rz.
+QByteArrayList ownLibrary() {
+    QByteArrayList lines = frontCornerLibrary();
+    lines.insert(1, encode1250(QStringLiteral("# Moje knihovna dílků: kvádry stojí vzadu")));
+    for (QByteArray& line : lines)
+        line.replace("center 0 0 1", "center 0 0 0");
+    return lines;
+}
+
+QString expectedLine(int index, const Piece& p, double zMin) {
+    QStringList cells{QString::number(index), QLatin1StringView(p.tvar),
+                      QLatin1StringView(p.geometry)};
+    for (double n : {p.x, p.y, zMin, p.x + p.rx, p.y + p.ry, zMin + p.rz})
+        cells << QString::number(n, 'f', 3);
+    return cells.join(QLatin1Char('\t'));
+}
+
+} // namespace
+
+// modulino-view under a display (xvfb-run): --probe reports what X_ITE made of each piece.
+class TestView : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void probe_data();
+    void probe();
+    void probeFails_data();
+    void probeFails();
+    void secondViewerHandsOver();
+
+private:
+    QProcess* start(const QStringList& arguments);
+    QString writeFile(const QString& name, const QByteArray& bytes);
+
+    QTemporaryDir dir;
+};
+
+void TestView::initTestCase() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("modulino-view draws with WebGL: run under xvfb-run");
+    QVERIFY(dir.isValid());
+}
+
+QProcess* TestView::start(const QStringList& arguments) {
+    auto* process = new QProcess(this);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("TMPDIR"), dir.path()); // a hand-off server of the test's own
+    process->setProcessEnvironment(env);
+    process->start(QStringLiteral(MODULINO_VIEW_PROGRAM), arguments);
+    return process;
+}
+
+QString TestView::writeFile(const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestView::probe_data() {
+    QTest::addColumn<QByteArrayList>("library");
+    QTest::addColumn<Corner>("corner");
+    QTest::addColumn<double>("zShift"); // where z..z+rz starts, counted from the back corner
+
+    QTest::newRow("front corner") << frontCornerLibrary() << Corner::Front << 0.0;
+    QTest::newRow("back corner") << backCornerLibrary() << Corner::Back << -1.0;
+    QTest::newRow("own library") << ownLibrary() << Corner::Back << 0.0;
+}
+
+void TestView::probe() {
+    QFETCH(QByteArrayList, library);
+    QFETCH(Corner, corner);
+    QFETCH(double, zShift);
+
+    QProcess* viewer = start(
+        {QStringLiteral("--probe"), writeFile(QStringLiteral("scene.wrl"), sceneText(library))});
+    QVERIFY(viewer->waitForFinished(60000));
+    QCOMPARE(viewer->exitCode(), 0);
+
+    QStringList expected;
+    int index = 1;
+    for (const Piece& p : Pieces) {
+        const double zMin = corner == Corner::Front ? p.z + 1 - p.rz : p.z + zShift;
+        expected << expectedLine(index++, p, zMin);
+    }
+    QCOMPARE(QString::fromUtf8(viewer->readAllStandardOutput())
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             expected);
+}
+
+void TestView::probeFails_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("exitCode");
+
+    const QByteArray whole = sceneText(frontCornerLibrary());
+    QTest::newRow("truncated") << writeFile(QStringLiteral("cut.wrl"), whole.left(whole.size() / 2))
+                               << 1;
+    QTest::newRow("missing") << dir.filePath(QStringLiteral("none.wrl")) << 2;
+}
+
+void TestView::probeFails() {
+    QFETCH(QString, file);
+    QFETCH(int, exitCode);
+
+    QProcess* viewer = start({QStringLiteral("--probe"), file});
+    QVERIFY(viewer->waitForFinished(60000));
+    QCOMPARE(viewer->exitCode(), exitCode);
+    QVERIFY(viewer->readAllStandardOutput().isEmpty());
+    QVERIFY(!viewer->readAllStandardError().trimmed().isEmpty());
+}
+
+// A second viewer for a file already shown gives it to the first and ends at once.
+void TestView::secondViewerHandsOver() {
+    const QString file = writeFile(QStringLiteral("shown.wrl"), sceneText(frontCornerLibrary()));
+    QProcess* first = start({file});
+    QVERIFY(first->waitForStarted());
+    const auto listening = [this] {
+        return !QDir(dir.path())
+                    .entryList({QStringLiteral("modulino-view-*")}, QDir::System)
+                    .isEmpty();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(listening(), 30000);
+
+    QProcess* second = start({file});
+    QVERIFY(second->waitForFinished(10000));
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(first->state(), QProcess::Running);
+
+    first->terminate();
+    QVERIFY(first->waitForFinished(10000));
+}
+
+QTEST_GUILESS_MAIN(TestView)
+#include "tst_view.moc"
