@@ -48,7 +48,7 @@ bool Probe::start(const QString& path, const QString& xiteDir) {
         printTo(stderr, message);
         finish(NotLoaded);
     });
-    page->showScene(source.text, false);
+    page->showScene(source.text, path, false);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QUrl>
 #include <QWebEngineSettings>
+#include <cstdio>
 
 namespace modulino::view {
 
@@ -48,9 +49,10 @@ ScenePage::ScenePage(const QString& xiteDir, QObject* parent)
     setHtml(hostPage(), QUrl::fromLocalFile(xiteDir + QStringLiteral("/viewer.html")));
 }
 
-void ScenePage::showScene(const QString& text, bool keepCamera) {
-    call(QStringLiteral("modulino.show(%1, %2)")
-             .arg(literal(text), keepCamera ? QStringLiteral("true") : QStringLiteral("false")));
+void ScenePage::showScene(const QString& text, const QString& path, bool keepCamera) {
+    call(QStringLiteral("modulino.show(%1, %2, %3)")
+             .arg(literal(text), keepCamera ? QStringLiteral("true") : QStringLiteral("false"),
+                  literal(QUrl::fromLocalFile(path).toString())));
 }
 
 void ScenePage::bindViewpoint(int index) {
@@ -78,8 +80,12 @@ void ScenePage::pageLoaded(bool ok) {
         runJavaScript(*std::exchange(waitingScript, std::nullopt));
 }
 
-void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
-                                         const QString&) {
+void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message,
+                                         int line, const QString& source) {
+    // X_ITE reports through the console too; MODULINO_VIEW_CONSOLE=1 shows it on standard error.
+    static const bool echo = qEnvironmentVariableIntValue("MODULINO_VIEW_CONSOLE") != 0;
+    if (echo)
+        std::fprintf(stderr, "%s:%d: %s\n", qPrintable(source), line, qPrintable(message));
     if (!message.startsWith(AnswerPrefix))
         return;
     const QJsonObject answer =

@@ -15,9 +15,10 @@ class ScenePage : public QWebEnginePage {
 public:
     ScenePage(const QString& xiteDir, QObject* parent);
 
-    // Replaces the world with the scene text; keepCamera keeps the bound viewpoint, where the
-    // user moved it, and the navigation type. Waits for the page when it is still loading.
-    void showScene(const QString& text, bool keepCamera);
+    // Replaces the world with the scene text of the file at path; keepCamera keeps the bound
+    // viewpoint, where the user moved it, and the navigation type. Waits for the page when it is
+    // still loading.
+    void showScene(const QString& text, const QString& path, bool keepCamera);
     void bindViewpoint(int index);
     // Reports every Dilek piece of the shown world through probed().
     void probe();

@@ -95,7 +95,7 @@ void ViewerWindow::reload() {
         return;
     }
     statusBar()->showMessage(QStringLiteral("Načítám scénu: dílků %1…").arg(source.pieces));
-    page->showScene(source.text, everShown);
+    page->showScene(source.text, filePath, everShown);
 }
 
 void ViewerWindow::showMessage(const QString& text) {

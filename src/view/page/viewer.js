@@ -69,13 +69,15 @@ const modulino = (() =>
       browser ._viewer                   = camera .viewer;
    }
 
-   async function show (text, keepCamera)
+   async function show (text, keepCamera, url)
    {
       const current = ++ generation;
       const camera  = keepCamera ? saveCamera () : null;
 
       try
       {
+         browser .baseURL = url;
+
          const scene = await browser .createX3DFromString (text);
 
          if (current !== generation)
@@ -90,6 +92,7 @@ const modulino = (() =>
 
          if (current === generation)
             report ("shown", viewpointNames ());
+
       }
       catch (error)
       {
