@@ -28,54 +28,57 @@ const modulino = (() =>
    }
 
    // The bound viewpoint, where the user moved it, and the navigation type.
+   const offsets = ["positionOffset", "orientationOffset", "scaleOffset", "scaleOrientationOffset",
+                    "centerOfRotationOffset", "fieldOfViewScale"];
+
    function saveCamera ()
    {
-      const layer = browser .getActiveLayer ();
+      const layer     = browser .getActiveLayer ();
+      const viewpoint = layer ?.getViewpoint ();
 
-      if (!layer || !layer .getViewpoint ())
+      if (!viewpoint)
          return null;
 
-      const viewpoint = layer .getViewpoint ();
-
-      return {
+      const camera = {
          index: layer .getUserViewpoints () .indexOf (viewpoint),
-         positionOffset: viewpoint ._positionOffset .copy (),
-         orientationOffset: viewpoint ._orientationOffset .copy (),
-         centerOfRotationOffset: viewpoint ._centerOfRotationOffset .copy (),
-         fieldOfViewScale: viewpoint ._fieldOfViewScale .getValue (),
          viewer: browser ._viewer .getValue (),
       };
+
+      for (const name of offsets)
+         camera [name] = viewpoint ["_" + name] .copy ();
+
+      return camera;
    }
 
-   function restoreCamera (camera)
+   async function restoreCamera (camera)
    {
-      const layer = browser .getActiveLayer ();
-
-      if (!camera || !layer)
-         return;
-
-      const viewpoint = layer .getUserViewpoints () [camera .index];
+      const layer     = browser .getActiveLayer ();
+      const viewpoint = layer ?.getUserViewpoints () [camera ?.index];
 
       if (!viewpoint)
          return;
 
       if (viewpoint !== layer .getViewpoint ())
-         browser .bindViewpoint (layer, viewpoint);
+      {
+         // Bound as the file's own events bind: a jump, and the user's offsets are set after it.
+         viewpoint ._set_bind = true;
+         await browser .nextFrame ();
+      }
 
-      viewpoint ._positionOffset         = camera .positionOffset;
-      viewpoint ._orientationOffset      = camera .orientationOffset;
-      viewpoint ._centerOfRotationOffset = camera .centerOfRotationOffset;
-      viewpoint ._fieldOfViewScale       = camera .fieldOfViewScale;
-      browser ._viewer                   = camera .viewer;
+      for (const name of offsets)
+         viewpoint ["_" + name] = camera [name];
+
+      browser ._viewer = camera .viewer;
    }
 
    async function show (text, keepCamera, url)
    {
       const current = ++ generation;
-      const camera  = keepCamera ? saveCamera () : null;
 
       try
       {
+         const camera = keepCamera ? saveCamera () : null;
+
          browser .baseURL = url;
 
          const scene = await browser .createX3DFromString (text);
@@ -84,7 +87,7 @@ const modulino = (() =>
             return;
 
          await browser .replaceWorld (scene);
-         restoreCamera (camera);
+         await restoreCamera (camera);
 
          // Scripts run their initialize () in the first event cycles of the new world.
          await browser .nextFrame ();
