@@ -38,6 +38,13 @@ QStringList strings(const QJsonValue& value) {
     return list;
 }
 
+QList<int> numbers(const QJsonValue& value) {
+    QList<int> list;
+    for (const QJsonValue& item : value.toArray())
+        list << item.toInt();
+    return list;
+}
+
 } // namespace
 
 ScenePage::ScenePage(const QString& xiteDir, QObject* parent)
@@ -93,7 +100,8 @@ void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QS
     const QString kind = answer[QStringLiteral("kind")].toString();
     if (kind == QStringLiteral("shown"))
         emit shown(strings(answer[QStringLiteral("names")]),
-                   answer[QStringLiteral("bound")].toInt());
+                   answer[QStringLiteral("bound")].toInt(),
+                   numbers(answer[QStringLiteral("milliseconds")]));
     else if (kind == QStringLiteral("failed"))
         emit failed(answer[QStringLiteral("message")].toString());
     else if (kind == QStringLiteral("probed"))

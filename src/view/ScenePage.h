@@ -24,7 +24,8 @@ public:
     void probe();
 
 signals:
-    void shown(const QStringList& viewpoints, int boundViewpoint);
+    // milliseconds: parsing the text, building the world, its first frames.
+    void shown(const QStringList& viewpoints, int boundViewpoint, const QList<int>& milliseconds);
     void failed(const QString& message);
     void probed(const QStringList& lines);
 

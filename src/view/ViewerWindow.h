@@ -29,7 +29,7 @@ private:
     void buildToolBar();
     void followFile();
     void showMessage(const QString& text);
-    void sceneShown(const QStringList& viewpoints, int bound);
+    void sceneShown(const QStringList& viewpoints, int bound, const QList<int>& milliseconds);
 
     QString filePath;
     ScenePage* page = nullptr;
@@ -41,6 +41,7 @@ private:
     QTimer reloadDelay;
     QDateTime lastSeen;
     bool everShown = false;
+    int shownPieces = 0;
 };
 
 } // namespace modulino::view

@@ -77,7 +77,8 @@ const modulino = (() =>
 
       try
       {
-         const camera = keepCamera ? saveCamera () : null;
+         const camera  = keepCamera ? saveCamera () : null;
+         const timings = { start: performance .now () };
 
          browser .baseURL = url;
 
@@ -86,16 +87,23 @@ const modulino = (() =>
          if (current !== generation)
             return;
 
+         timings .parsed = performance .now ();
          await browser .replaceWorld (scene);
          await restoreCamera (camera);
+         timings .replaced = performance .now ();
 
          // Scripts run their initialize () in the first event cycles of the new world.
          await browser .nextFrame ();
          await browser .nextFrame ();
+         timings .drawn = performance .now ();
 
          if (current === generation)
-            report ("shown", viewpointNames ());
-
+         {
+            report ("shown", Object .assign (viewpointNames (), {
+               milliseconds: [timings .parsed - timings .start, timings .replaced - timings .parsed,
+                              timings .drawn - timings .replaced] .map (Math .round),
+            }));
+         }
       }
       catch (error)
       {
