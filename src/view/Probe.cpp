@@ -20,17 +20,20 @@ void printTo(std::FILE* stream, const QString& text) {
 
 } // namespace
 
-bool Probe::start(const QString& path, const QString& xiteDir) {
+bool Probe::start(const QString& path, const QString& xiteDir, const QString& firstPath) {
     if (xiteDir.isEmpty()) {
         printTo(stderr, missingXiteMessage());
         code = NoXite;
         return false;
     }
     const SceneSource source = readSceneSource(path);
-    if (!source.readable()) {
-        printTo(stderr, source.error);
-        code = Unreadable;
-        return false;
+    const SceneSource first = firstPath.isEmpty() ? source : readSceneSource(firstPath);
+    for (const SceneSource* read : {&source, &first}) {
+        if (!read->readable()) {
+            printTo(stderr, read->error);
+            code = Unreadable;
+            return false;
+        }
     }
     // X_ITE draws, and runs the scripts, only in a page that is shown.
     view = std::make_unique<QWebEngineView>();
@@ -38,7 +41,13 @@ bool Probe::start(const QString& path, const QString& xiteDir) {
     view->setPage(page);
     view->resize(320, 240);
     view->show();
-    connect(page, &ScenePage::shown, page, &ScenePage::probe);
+    int firstToShow = firstPath.isEmpty() ? 0 : 1;
+    connect(page, &ScenePage::shown, page, [=]() mutable {
+        if (firstToShow-- > 0)
+            page->showScene(source.text, path, true);
+        else
+            page->probe();
+    });
     connect(page, &ScenePage::probed, this, [this](const QStringList& lines) {
         for (const QString& line : lines)
             printTo(stdout, line);
@@ -48,7 +57,7 @@ bool Probe::start(const QString& path, const QString& xiteDir) {
         printTo(stderr, message);
         finish(NotLoaded);
     });
-    page->showScene(source.text, path, false);
+    page->showScene(first.text, firstPath.isEmpty() ? path : firstPath, false);
     return true;
 }
 

@@ -19,7 +19,8 @@ public:
 
     // Starts the probe; the application quits with its exit code when it is done. Returns
     // false, having printed why, when it cannot start (the code is then in exitCode()).
-    bool start(const QString& path, const QString& xiteDir);
+    // With a first file, that one is shown before path, as when path replaced it on disk.
+    bool start(const QString& path, const QString& xiteDir, const QString& firstPath = {});
     int exitCode() const { return code; }
 
 private:

@@ -70,6 +70,11 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption probeOption(QStringLiteral("probe"),
                                          QStringLiteral("Print the pieces as loaded, then exit."));
     parser.addOption(probeOption);
+    const QCommandLineOption firstOption(
+        QStringLiteral("reload-from"),
+        QStringLiteral("With --probe: show OTHER first, then FILE as after a change on disk."),
+        QStringLiteral("OTHER"));
+    parser.addOption(firstOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The scene file."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -78,7 +83,7 @@ int main(int argc, char* argv[]) {
 
     if (parser.isSet(probeOption)) {
         Probe probe;
-        if (!probe.start(path, findXite()))
+        if (!probe.start(path, findXite(), parser.value(firstOption)))
             return probe.exitCode();
         return QApplication::exec();
     }

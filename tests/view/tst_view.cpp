@@ -59,12 +59,29 @@ QByteArrayList ownLibrary() {
     return lines;
 }
 
-QString expectedLine(int index, const Piece& p, double zMin) {
-    QStringList cells{QString::number(index), QLatin1StringView(p.tvar),
-                      QLatin1StringView(p.geometry)};
-    for (double n : {p.x, p.y, zMin, p.x + p.rx, p.y + p.ry, zMin + p.rz})
-        cells << QString::number(n, 'f', 3);
-    return cells.join(QLatin1Char('\t'));
+// zShift: where z..z+rz starts, counted from the piece's z, when the back face is fixed.
+QStringList expectedLines(Corner corner, double zShift) {
+    QStringList lines;
+    for (const Piece& p : Pieces) {
+        const double zMin = corner == Corner::Front ? p.z + 1 - p.rz : p.z + zShift;
+        QStringList cells{QString::number(lines.size() + 1), QLatin1StringView(p.tvar),
+                          QLatin1StringView(p.geometry)};
+        for (double n : {p.x, p.y, zMin, p.x + p.rx, p.y + p.ry, zMin + p.rz})
+            cells << QString::number(n, 'f', 3);
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines;
+}
+
+// The same scene with its third piece gone, its fifth changed and one piece more.
+QByteArray editedSceneText() {
+    QByteArrayList lines = sceneText(frontCornerLibrary()).split('\n');
+    const qsizetype firstPiece = lines.indexOf("Background { skyColor  0.80 0.80 1.00}\r") + 1;
+    lines[firstPiece + 4].replace("koule", "kuzel");
+    lines.removeAt(firstPiece + 2);
+    lines.insert(firstPiece + 5, "Dilek { velikost 1 1 1 poloha 9 9 9 tvar \"valec\" povrch 1 1 1 "
+                                 "ovltransp 0 }\r");
+    return lines.join('\n');
 }
 
 } // namespace
@@ -77,6 +94,8 @@ private slots:
     void initTestCase();
     void probe_data();
     void probe();
+    void probeAfterChange_data();
+    void probeAfterChange();
     void probeFails_data();
     void probeFails();
     void secondViewerHandsOver();
@@ -132,15 +151,30 @@ void TestView::probe() {
     QVERIFY(viewer->waitForFinished(60000));
     QCOMPARE(viewer->exitCode(), 0);
 
-    QStringList expected;
-    int index = 1;
-    for (const Piece& p : Pieces) {
-        const double zMin = corner == Corner::Front ? p.z + 1 - p.rz : p.z + zShift;
-        expected << expectedLine(index++, p, zMin);
-    }
     QCOMPARE(QString::fromUtf8(viewer->readAllStandardOutput())
                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-             expected);
+             expectedLines(corner, zShift));
+}
+
+// A file rewritten on disk shows as if opened afresh, whether only pieces or the library changed.
+void TestView::probeAfterChange_data() {
+    QTest::addColumn<QByteArray>("before");
+
+    QTest::newRow("pieces edited") << editedSceneText();
+    QTest::newRow("library changed") << sceneText(backCornerLibrary());
+}
+
+void TestView::probeAfterChange() {
+    QFETCH(QByteArray, before);
+
+    const QString file = writeFile(QStringLiteral("after.wrl"), sceneText(frontCornerLibrary()));
+    QProcess* viewer = start({QStringLiteral("--probe"), file, QStringLiteral("--reload-from"),
+                              writeFile(QStringLiteral("before.wrl"), before)});
+    QVERIFY(viewer->waitForFinished(60000));
+    QCOMPARE(viewer->exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(viewer->readAllStandardOutput())
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             expectedLines(Corner::Front, 0));
 }
 
 void TestView::probeFails_data() {

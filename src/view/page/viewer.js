@@ -71,6 +71,116 @@ const modulino = (() =>
       browser ._viewer = camera .viewer;
    }
 
+   // A piece line as the editor writes it; every other line belongs to the head.
+   const number      = "[-+]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][-+]?\\d+)?";
+   const triple      = `(${number} ${number} ${number})`;
+   const piecePattern = new RegExp (`^Dilek \\{ velikost ${triple} poloha ${triple} tvar ("[^"\\\\]*") povrch ${triple} ovltransp (${number}) \\}$`);
+
+   // The world last built from a whole file: its head text and its piece lines.
+   let shownWorld = null;
+
+   // The file's text as its head and the piece lines that end it.
+   function splitPieces (text)
+   {
+      const lines = text .split (/\r\n|\r|\n/);
+      let end = lines .length;
+
+      while (end > 0 && lines [end - 1] === "")
+         -- end;
+
+      let start = end;
+
+      while (start > 0 && piecePattern .test (lines [start - 1]))
+         -- start;
+
+      return {
+         head: lines .slice (0, start) .join ("\n") + "\n" + (lines .length - end),
+         lines: lines .slice (start, end),
+      };
+   }
+
+   function isPiece (node)
+   {
+      return node ?.getType () .includes (X3D .X3DConstants .X3DPrototypeInstance) && node .getTypeName () === "Dilek";
+   }
+
+   // A piece the user has not dragged in the view still shows its line as the file says.
+   function undisturbed (node)
+   {
+      if (!isPiece (node))
+         return false;
+
+      for (const name of ["POSx", "POSy", "POSz"])
+      {
+         const transform = node .getBody () .getNamedNodes () .get (name) ?.getValue ();
+
+         if (!transform || !transform ._translation .getValue () .equals (X3D .Vector3 .ZERO))
+            return false;
+      }
+
+      return true;
+   }
+
+   // A Dilek instance made from the world's own prototype, its fields read as the parser reads them.
+   function createPiece (scene, line)
+   {
+      const [, velikost, poloha, tvar, povrch, ovltransp] = piecePattern .exec (line);
+      const node = scene .createProto ("Dilek", false);
+
+      for (const [name, value] of Object .entries ({ velikost, poloha, tvar, povrch, ovltransp }))
+         node .getField (name) .fromString (value, scene);
+
+      node .setup ();
+
+      return node;
+   }
+
+   // When only piece lines changed since the world was built, replaces just the pieces that
+   // differ; X_ITE spends most of a load making the pieces from their prototype.
+   function updatePieces (split)
+   {
+      const world = shownWorld;
+
+      if (!world || world .scene !== browser .currentScene || world .head !== split .head)
+         return false;
+
+      const roots  = world .scene .getRootNodes ();
+      const before = world .lines;
+      const after  = split .lines;
+      const first  = roots .length - before .length;
+      const piece  = i => roots [first + i] ?.getValue ();
+
+      if (first < 0)
+         return false;
+
+      for (let i = 0; i < before .length; ++ i)
+      {
+         if (!isPiece (piece (i)))
+            return false;
+      }
+
+      let kept = 0;
+
+      while (kept < before .length && kept < after .length && before [kept] === after [kept] && undisturbed (piece (kept)))
+         ++ kept;
+
+      let keptAtEnd = 0;
+
+      while (keptAtEnd < before .length - kept && keptAtEnd < after .length - kept &&
+             before [before .length - 1 - keptAtEnd] === after [after .length - 1 - keptAtEnd] &&
+             undisturbed (piece (before .length - 1 - keptAtEnd)))
+      {
+         ++ keptAtEnd;
+      }
+
+      const added = after .slice (kept, after .length - keptAtEnd) .map (line => createPiece (world .scene, line));
+
+      roots .splice (first + kept, before .length - kept - keptAtEnd, ... added);
+      world .lines = after;
+
+      return true;
+   }
+
    async function show (text, keepCamera, url)
    {
       const current = ++ generation;
@@ -79,18 +189,28 @@ const modulino = (() =>
       {
          const camera  = keepCamera ? saveCamera () : null;
          const timings = { start: performance .now () };
+         const split   = splitPieces (text);
 
-         browser .baseURL = url;
+         if (updatePieces (split))
+         {
+            timings .parsed = timings .replaced = performance .now ();
+         }
+         else
+         {
+            shownWorld = null;
+            browser .baseURL = url;
 
-         const scene = await browser .createX3DFromString (text);
+            const scene = await browser .createX3DFromString (text);
 
-         if (current !== generation)
-            return;
+            if (current !== generation)
+               return;
 
-         timings .parsed = performance .now ();
-         await browser .replaceWorld (scene);
-         await restoreCamera (camera);
-         timings .replaced = performance .now ();
+            timings .parsed = performance .now ();
+            await browser .replaceWorld (scene);
+            await restoreCamera (camera);
+            timings .replaced = performance .now ();
+            shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines };
+         }
 
          // Scripts run their initialize () in the first event cycles of the new world.
          await browser .nextFrame ();
@@ -107,6 +227,8 @@ const modulino = (() =>
       }
       catch (error)
       {
+         shownWorld = null;
+
          if (current === generation)
             report ("failed", { message: String (error .message ?? error) });
       }
