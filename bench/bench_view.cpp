@@ -18,11 +18,22 @@ struct Drawn {
     QStringList split;   // the viewer's own figures: parse, world, first frames
 };
 
-void writeScene(const QString& path, int pieces, std::uint32_t seed) {
+void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    const QByteArray bytes = modulino::bench::generateScene(pieces, seed);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+void writeScene(const QString& path, int pieces, std::uint32_t seed) {
+    writeBytes(path, modulino::bench::generateScene(pieces, seed));
+}
+
+// The scene as after one edit in the editor: the middle piece's colour changed.
+QByteArray withOneEdit(QByteArray scene, int edit) {
+    const qsizetype middle = scene.indexOf("Dilek {", scene.size() / 2 + scene.size() / 4);
+    const qsizetype colour = scene.indexOf("povrch ", middle) + 7;
+    scene[colour + 3] = char('0' + edit % 10); // the red fraction's second decimal
+    return scene;
 }
 
 // Waits for the viewer's next "shown" line.
@@ -70,12 +81,12 @@ int main(int argc, char* argv[]) {
     std::printf("start-up to the first drawn 10-piece scene: %lld ms\n", start.totalMs);
 
     std::printf("%-8s %-10s %s\n", "pieces", "median ms",
-                "runs: total (parse / world / frames) ms");
+                "runs: total (parse or update / world / frames) ms");
     std::uint32_t seed = 2;
     for (int pieces : {10, 100, 1000}) {
         QList<qint64> totals;
         QStringList runs;
-        for (int run = 0; run < (pieces < 1000 ? 5 : 3); ++run) {
+        for (int run = 0; run < (pieces < 1000 ? 5 : 2); ++run) {
             clock.restart();
             writeScene(scene, pieces, seed++);
             const Drawn drawn = waitForDrawn(viewer, clock);
@@ -83,6 +94,20 @@ int main(int argc, char* argv[]) {
             runs << QStringLiteral("%1 (%2)").arg(drawn.totalMs).arg(drawn.split.join(" / "));
         }
         std::printf("%-8d %-10lld %s\n", pieces, median(totals), qPrintable(runs.join(", ")));
+
+        // F3 after one edit: the viewer remakes only the piece that changed.
+        const QByteArray scene0 = modulino::bench::generateScene(pieces, seed - 1);
+        totals.clear();
+        runs.clear();
+        for (int edit = 1; edit <= 5; ++edit) {
+            clock.restart();
+            writeBytes(scene, withOneEdit(scene0, edit));
+            const Drawn drawn = waitForDrawn(viewer, clock);
+            totals << drawn.totalMs;
+            runs << QStringLiteral("%1 (%2)").arg(drawn.totalMs).arg(drawn.split.join(" / "));
+        }
+        std::printf("%-8s %-10lld %s\n", qPrintable(QStringLiteral("%1, 1 edited").arg(pieces)),
+                    median(totals), qPrintable(runs.join(", ")));
     }
     viewer.terminate();
     viewer.waitForFinished();
