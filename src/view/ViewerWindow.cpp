@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -31,8 +32,9 @@ ViewerWindow::ViewerWindow(const QString& path, const QString& xiteDir)
     stack = new QStackedWidget(this);
     view = new QWebEngineView(stack);
     message = new QLabel(stack);
-    message->setAlignment(Qt::AlignCenter);
-    message->setWordWrap(true);
+    // X_ITE points at the place of a fault with a caret under the line: keep its columns.
+    message->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     message->setMargin(24);
     stack->addWidget(view);
@@ -97,25 +99,33 @@ void ViewerWindow::reload() {
     }
     statusBar()->showMessage(QStringLiteral("Načítám scénu: dílků %1…").arg(source.pieces));
     shownPieces = source.pieces;
+    // X_ITE draws, and runs the scripts, only while its view is visible.
+    stack->setCurrentWidget(view);
     page->showScene(source.text, filePath, everShown);
 }
 
 void ViewerWindow::showMessage(const QString& text) {
+    report({QStringLiteral("message")});
     statusBar()->clearMessage();
+    viewpoints->clear();
     message->setText(text);
     stack->setCurrentWidget(message);
 }
 
-void ViewerWindow::sceneShown(const QStringList& names, int bound, const QList<int>& milliseconds) {
-    // The viewer benchmark reads when each scene is drawn and where the time went.
+// MODULINO_VIEW_TIMINGS=1 prints each outcome on standard output, for the benchmark and tests.
+void ViewerWindow::report(const QStringList& cells) {
     static const bool timings = qEnvironmentVariableIntValue("MODULINO_VIEW_TIMINGS") != 0;
     if (timings) {
-        QStringList cells{QStringLiteral("shown"), QString::number(shownPieces)};
-        for (int ms : milliseconds)
-            cells << QString::number(ms);
         std::printf("%s\n", qPrintable(cells.join(QLatin1Char('\t'))));
         std::fflush(stdout);
     }
+}
+
+void ViewerWindow::sceneShown(const QStringList& names, int bound, const QList<int>& milliseconds) {
+    QStringList cells{QStringLiteral("shown"), QString::number(shownPieces)};
+    for (int ms : milliseconds)
+        cells << QString::number(ms);
+    report(cells); // where the time went: parse or update, world, first frames
     everShown = true;
     statusBar()->clearMessage();
     stack->setCurrentWidget(view);

@@ -29,6 +29,7 @@ private:
     void buildToolBar();
     void followFile();
     void showMessage(const QString& text);
+    static void report(const QStringList& cells);
     void sceneShown(const QStringList& viewpoints, int bound, const QList<int>& milliseconds);
 
     QString filePath;

@@ -98,6 +98,7 @@ private slots:
     void probeAfterChange();
     void probeFails_data();
     void probeFails();
+    void windowFollowsFile();
     void secondViewerHandsOver();
 
 private:
@@ -118,6 +119,7 @@ QProcess* TestView::start(const QStringList& arguments) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("TMPDIR"), dir.path()); // a hand-off server of the test's own
+    env.insert(QStringLiteral("MODULINO_VIEW_TIMINGS"), QStringLiteral("1"));
     process->setProcessEnvironment(env);
     process->start(QStringLiteral(MODULINO_VIEW_PROGRAM), arguments);
     return process;
@@ -196,6 +198,25 @@ void TestView::probeFails() {
     QCOMPARE(viewer->exitCode(), exitCode);
     QVERIFY(viewer->readAllStandardOutput().isEmpty());
     QVERIFY(!viewer->readAllStandardError().trimmed().isEmpty());
+}
+
+// A window that shows why a file did not load shows it again once the file is mended.
+void TestView::windowFollowsFile() {
+    const QByteArray whole = sceneText(frontCornerLibrary());
+    const QString file = writeFile(QStringLiteral("mended.wrl"), whole.left(whole.size() / 2));
+    QProcess* viewer = start({file});
+    const auto nextOutcome = [viewer] {
+        while (!viewer->canReadLine()) {
+            if (!viewer->waitForReadyRead(30000))
+                return QByteArray();
+        }
+        return viewer->readLine().split('\t').value(0).trimmed();
+    };
+    QCOMPARE(nextOutcome(), QByteArray("message"));
+    writeFile(QStringLiteral("mended.wrl"), whole);
+    QCOMPARE(nextOutcome(), QByteArray("shown"));
+    viewer->terminate();
+    QVERIFY(viewer->waitForFinished(10000));
 }
 
 // A second viewer for a file already shown gives it to the first and ends at once.
