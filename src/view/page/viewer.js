@@ -1,5 +1,6 @@
-// Hosts the X_ITE browser. The program calls modulino.show (text, keepCamera) and
-// modulino.probe (); answers go back as console lines "modulino<TAB>json".
+// Hosts the X_ITE browser. The program calls modulino.show (text, keepCamera, url),
+// modulino.bindViewpoint (index) and modulino.probe (); answers go back as console lines
+// "modulino<TAB>json".
 "use strict";
 
 const modulino = (() =>
