@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QWebEngineView>
+#include <memory>
+
+namespace modulino::view {
+
+class ScenePage;
+
+// modulino-view --probe FILE: loads the file as the window does, waits for its scripts and
+// prints one line per Dilek piece. The exit codes are those of run().
+class Probe : public QObject {
+    Q_OBJECT
+
+public:
+    enum ExitCode { Done = 0, NotLoaded = 1, Unreadable = 2, NoXite = 3 };
+
+    // Starts the probe; the application quits with its exit code when it is done. Returns
+    // false, having printed why, when it cannot start (the code is then in exitCode()).
+    // With a first file, that one is shown before path, as when path replaced it on disk.
+    bool start(const QString& path, const QString& xiteDir, const QString& firstPath = {});
+    int exitCode() const { return code; }
+
+private:
+    void finish(ExitCode exit);
+
+    std::unique_ptr<QWebEngineView> view;
+    int code = Done;
+};
+
+} // namespace modulino::view

@@ -1,0 +1,99 @@
+// modulino-view: shows a Modulino scene file with the X_ITE VRML browser and follows its changes.
+#include "Probe.h"
+#include "SingleViewer.h"
+#include "ViewerWindow.h"
+#include "XiteLocation.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <map>
+#include <memory>
+#include <unistd.h>
+
+using namespace modulino::view;
+
+namespace {
+
+// WebGL under Xvfb and software GL needs the GPU block list ignored; Chromium refuses to start
+// its sandbox as root.
+void setChromiumFlags() {
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    flags += " --ignore-gpu-blocklist";
+    if (geteuid() == 0)
+        flags += " --no-sandbox";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+}
+
+// The windows of this process, one per file.
+class Windows {
+public:
+    explicit Windows(QString xiteDir)
+        : xite(std::move(xiteDir)) {}
+
+    void open(const QString& path) {
+        const QString key = QFileInfo(path).absoluteFilePath();
+        auto& window = windows[key];
+        if (window) {
+            window->reload();
+        } else {
+            window = std::make_unique<ViewerWindow>(key, xite);
+            window->setAttribute(Qt::WA_QuitOnClose);
+        }
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+
+private:
+    QString xite;
+    std::map<QString, std::unique_ptr<ViewerWindow>> windows;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    setChromiumFlags();
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("modulino-view"));
+    QApplication::setDesktopFileName(QStringLiteral("modulino-view"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows a Modulino scene file (.wrl) with the X_ITE VRML browser.\n"
+        "--probe prints, per Dilek piece: index, tvar, geometry type and the piece's bounding\n"
+        "box (min x y z, max x y z). Exit codes: 0 done; 1 X_ITE cannot load the scene;\n"
+        "2 the file cannot be read; 3 X_ITE is missing."));
+    parser.addHelpOption();
+    const QCommandLineOption probeOption(QStringLiteral("probe"),
+                                         QStringLiteral("Print the pieces as loaded, then exit."));
+    parser.addOption(probeOption);
+    const QCommandLineOption firstOption(
+        QStringLiteral("reload-from"),
+        QStringLiteral("With --probe: show OTHER first, then FILE as after a change on disk."),
+        QStringLiteral("OTHER"));
+    parser.addOption(firstOption);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The scene file."));
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(Probe::Unreadable);
+    const QString path = parser.positionalArguments().constFirst();
+
+    if (parser.isSet(probeOption)) {
+        Probe probe;
+        if (!probe.start(path, findXite(), parser.value(firstOption)))
+            return probe.exitCode();
+        return QApplication::exec();
+    }
+
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (SingleViewer::handOff(absolute))
+        return 0;
+    Windows windows(findXite());
+    SingleViewer single;
+    single.listen([&windows](const QString& file) { windows.open(file); });
+    windows.open(absolute);
+    return QApplication::exec();
+}

@@ -1,0 +1,340 @@
+// Hosts the X_ITE browser. The program calls modulino.show (text, keepCamera, url),
+// modulino.bindViewpoint (index) and modulino.probe (); answers go back as console lines
+// "modulino<TAB>json".
+"use strict";
+
+const modulino = (() =>
+{
+   const browser = X3D .getBrowser (document .querySelector ("x3d-canvas"));
+   let generation = 0;
+
+   function report (kind, data = { })
+   {
+      console .log ("modulino\t" + JSON .stringify (Object .assign ({ kind }, data)));
+   }
+
+   function viewpointNames ()
+   {
+      const layer = browser .getActiveLayer ();
+
+      if (!layer)
+         return { names: [ ], bound: -1 };
+
+      const viewpoints = layer .getUserViewpoints ();
+
+      return {
+         names: viewpoints .map (v => v .getDescriptions () .join (" » ")),
+         bound: viewpoints .indexOf (layer .getViewpoint ()),
+      };
+   }
+
+   // The bound viewpoint, where the user moved it, and the navigation type.
+   const offsets = ["positionOffset", "orientationOffset", "scaleOffset", "scaleOrientationOffset",
+                    "centerOfRotationOffset", "fieldOfViewScale"];
+
+   function saveCamera ()
+   {
+      const layer     = browser .getActiveLayer ();
+      const viewpoint = layer ?.getViewpoint ();
+
+      if (!viewpoint)
+         return null;
+
+      const camera = {
+         index: layer .getUserViewpoints () .indexOf (viewpoint),
+         viewer: browser ._viewer .getValue (),
+      };
+
+      for (const name of offsets)
+         camera [name] = viewpoint ["_" + name] .copy ();
+
+      return camera;
+   }
+
+   async function restoreCamera (camera)
+   {
+      const layer     = browser .getActiveLayer ();
+      const viewpoint = layer ?.getUserViewpoints () [camera ?.index];
+
+      if (!viewpoint)
+         return;
+
+      if (viewpoint !== layer .getViewpoint ())
+      {
+         // Bound as the file's own events bind: a jump, and the user's offsets are set after it.
+         viewpoint ._set_bind = true;
+         await browser .nextFrame ();
+      }
+
+      for (const name of offsets)
+         viewpoint ["_" + name] = camera [name];
+
+      browser ._viewer = camera .viewer;
+   }
+
+   // A piece line as the editor writes it; every other line belongs to the head.
+   const number      = "[-+]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][-+]?\\d+)?";
+   const triple      = `(${number} ${number} ${number})`;
+   const piecePattern = new RegExp (`^Dilek \\{ velikost ${triple} poloha ${triple} tvar ("[^"\\\\]*") povrch ${triple} ovltransp (${number}) \\}$`);
+
+   // The world last built from a whole file: its head text and its piece lines.
+   let shownWorld = null;
+
+   // The file's text as its head and the piece lines that end it.
+   function splitPieces (text)
+   {
+      const lines = text .split (/\r\n|\r|\n/);
+      let end = lines .length;
+
+      while (end > 0 && lines [end - 1] === "")
+         -- end;
+
+      let start = end;
+
+      while (start > 0 && piecePattern .test (lines [start - 1]))
+         -- start;
+
+      return {
+         head: lines .slice (0, start) .join ("\n") + "\n" + (lines .length - end),
+         lines: lines .slice (start, end),
+      };
+   }
+
+   function isPiece (node)
+   {
+      return node ?.getType () .includes (X3D .X3DConstants .X3DPrototypeInstance) && node .getTypeName () === "Dilek";
+   }
+
+   // A piece the user has not dragged in the view still shows its line as the file says.
+   function undisturbed (node)
+   {
+      if (!isPiece (node))
+         return false;
+
+      for (const name of ["POSx", "POSy", "POSz"])
+      {
+         const transform = node .getBody () .getNamedNodes () .get (name) ?.getValue ();
+
+         if (!transform || !transform ._translation .getValue () .equals (X3D .Vector3 .ZERO))
+            return false;
+      }
+
+      return true;
+   }
+
+   // A Dilek instance made from the world's own prototype, its fields read as the parser reads them.
+   function createPiece (scene, line)
+   {
+      const [, velikost, poloha, tvar, povrch, ovltransp] = piecePattern .exec (line);
+      const node = scene .createProto ("Dilek", false);
+
+      for (const [name, value] of Object .entries ({ velikost, poloha, tvar, povrch, ovltransp }))
+         node .getField (name) .fromString (value, scene);
+
+      node .setup ();
+
+      return node;
+   }
+
+   // When only piece lines changed since the world was built, replaces just the pieces that
+   // differ; X_ITE spends most of a load making the pieces from their prototype.
+   function updatePieces (split)
+   {
+      const world = shownWorld;
+
+      if (!world || world .scene !== browser .currentScene || world .head !== split .head)
+         return false;
+
+      const roots  = world .scene .getRootNodes ();
+      const before = world .lines;
+      const after  = split .lines;
+      const first  = roots .length - before .length;
+      const piece  = i => roots [first + i] ?.getValue ();
+
+      if (first < 0)
+         return false;
+
+      for (let i = 0; i < before .length; ++ i)
+      {
+         if (!isPiece (piece (i)))
+            return false;
+      }
+
+      let kept = 0;
+
+      while (kept < before .length && kept < after .length && before [kept] === after [kept] && undisturbed (piece (kept)))
+         ++ kept;
+
+      let keptAtEnd = 0;
+
+      while (keptAtEnd < before .length - kept && keptAtEnd < after .length - kept &&
+             before [before .length - 1 - keptAtEnd] === after [after .length - 1 - keptAtEnd] &&
+             undisturbed (piece (before .length - 1 - keptAtEnd)))
+      {
+         ++ keptAtEnd;
+      }
+
+      const added = after .slice (kept, after .length - keptAtEnd) .map (line => createPiece (world .scene, line));
+
+      roots .splice (first + kept, before .length - kept - keptAtEnd, ... added);
+      world .lines = after;
+
+      return true;
+   }
+
+   async function show (text, keepCamera, url)
+   {
+      const current = ++ generation;
+
+      try
+      {
+         const camera  = keepCamera ? saveCamera () : null;
+         const timings = { start: performance .now () };
+         const split   = splitPieces (text);
+
+         if (updatePieces (split))
+         {
+            timings .parsed = timings .replaced = performance .now ();
+         }
+         else
+         {
+            shownWorld = null;
+            browser .baseURL = url;
+
+            const scene = await browser .createX3DFromString (text);
+
+            if (current !== generation)
+               return;
+
+            timings .parsed = performance .now ();
+            await browser .replaceWorld (scene);
+            await restoreCamera (camera);
+            timings .replaced = performance .now ();
+            shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines };
+         }
+
+         // Scripts run their initialize () in the first event cycles of the new world.
+         await browser .nextFrame ();
+         await browser .nextFrame ();
+         timings .drawn = performance .now ();
+
+         if (current === generation)
+         {
+            report ("shown", Object .assign (viewpointNames (), {
+               milliseconds: [timings .parsed - timings .start, timings .replaced - timings .parsed,
+                              timings .drawn - timings .replaced] .map (Math .round),
+            }));
+         }
+      }
+      catch (error)
+      {
+         shownWorld = null;
+
+         if (current === generation)
+            report ("failed", { message: String (error .message ?? error) });
+      }
+   }
+
+   function bindViewpoint (index)
+   {
+      const layer     = browser .getActiveLayer ();
+      const viewpoint = layer ?.getUserViewpoints () [index];
+
+      if (viewpoint)
+         browser .bindViewpoint (layer, viewpoint);
+   }
+
+   // The body of each Dilek piece in scene coordinates, and its geometry's type.
+   function probe ()
+   {
+      const lines = [ ];
+
+      function pieceLine (instance, modelMatrix)
+      {
+         const body     = instance .getBody ();
+         const dilek    = body .getNamedNode ("DILEK") .getValue ();
+         const geometry = body .getNamedNode ("TVAR") .getValue () ._geometry .getValue ();
+         const tvar     = instance .getField ("tvar") .getValue ();
+         const path     = pathTo (body .getRootNodes (), dilek, X3D .Matrix4 .IDENTITY .copy ());
+         const bbox     = dilek .getBBox (new X3D .Box3 ()) .multRight (path .multRight (modelMatrix));
+         const min      = new X3D .Vector3 ();
+         const max      = new X3D .Vector3 ();
+
+         bbox .getExtents (min, max);
+
+         const numbers = [min .x, min .y, min .z, max .x, max .y, max .z] .map (n => n .toFixed (3) .replace (/^-(0\.0+)$/, "$1"));
+
+         lines .push ([lines .length + 1, tvar, geometry ?.getTypeName () ?? "", ... numbers] .join ("\t"));
+      }
+
+      // The matrix from the coordinates in which target lies to those of nodes.
+      function pathTo (nodes, target, matrix)
+      {
+         for (const field of nodes)
+         {
+            const node = field ?.getValue ();
+
+            if (!node)
+               continue;
+
+            const children = node ._children;
+
+            if (!children || node === target)
+               continue;
+
+            const inner = node .getMatrix ? matrix .copy () .multLeft (node .getMatrix ()) : matrix;
+
+            for (const child of children)
+            {
+               if (child ?.getValue () === target)
+                  return inner;
+            }
+
+            const found = pathTo (children, target, inner);
+
+            if (found)
+               return found;
+         }
+
+         return null;
+      }
+
+      function walk (nodes, modelMatrix)
+      {
+         for (const field of nodes)
+         {
+            const node = field ?.getValue ();
+
+            if (!node)
+               continue;
+
+            if (node .getType () .includes (X3D .X3DConstants .X3DPrototypeInstance))
+            {
+               if (node .getTypeName () === "Dilek")
+                  pieceLine (node, modelMatrix);
+
+               continue;
+            }
+
+            if (node ._children)
+            {
+               const matrix = node .getMatrix ? modelMatrix .copy () .multLeft (node .getMatrix ()) : modelMatrix;
+
+               walk (node ._children, matrix);
+            }
+         }
+      }
+
+      try
+      {
+         walk (browser .currentScene .getRootNodes (), X3D .Matrix4 .IDENTITY .copy ());
+         report ("probed", { lines });
+      }
+      catch (error)
+      {
+         report ("failed", { message: String (error .message ?? error) });
+      }
+   }
+
+   return { show, bindViewpoint, probe };
+})();
