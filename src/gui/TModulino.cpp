@@ -43,6 +43,7 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"CBSkryt", &Captions::CBSkryt},
     {"Del", &Captions::Del},
     {"Dlekmodulino1", &Captions::Dlekmodulino1},
+    {"Duplikovat1", &Captions::Duplikovat1},
     {"Konec1", &Captions::Konec1},
     {"Label1", &Captions::Label1},
     {"Label10", &Captions::Label10},
@@ -498,6 +499,8 @@ void TModulino::buildMenu() {
 
     QMenu* Dlekmodulino1 = menu("Dlekmodulino1");
     on(action(Dlekmodulino1, "Pidat1", Qt::Key_Insert), [this] { core.editing.PridejClick(); });
+    Duplikovat1 = action(Dlekmodulino1, "Duplikovat1", Qt::CTRL | Qt::Key_D);
+    on(Duplikovat1, [this] { core.editing.Duplikovat1Click(); });
     on(action(Dlekmodulino1, "Smazat1", Qt::SHIFT | Qt::Key_Delete),
        [this] { core.editing.DelClick(); });
 
@@ -559,6 +562,7 @@ void TModulino::refresh() {
     SGDilky->followTable();
     Zpet1->setEnabled(s.history.canUndo());
     Znovu1->setEnabled(s.history.canRedo());
+    Duplikovat1->setEnabled(!s.SGDilky.isEmpty());
     refreshOptions();
 }
 

@@ -98,6 +98,7 @@ private:
     QFrame* volby = nullptr;
     QAction* Zpet1 = nullptr;
     QAction* Znovu1 = nullptr;
+    QAction* Duplikovat1 = nullptr;
 };
 
 } // namespace modulino
