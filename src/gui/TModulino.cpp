@@ -170,6 +170,11 @@ TModulino::~TModulino() {
 }
 
 template <typename Handler> void TModulino::run(Handler&& handler) {
+    SGDilky->finishTyping(); // a value being typed is taken before anything else happens
+    runWhileTyping(std::forward<Handler>(handler));
+}
+
+template <typename Handler> void TModulino::runWhileTyping(Handler&& handler) {
     try {
         handler();
     } catch (const std::exception& failure) {
@@ -247,14 +252,18 @@ void TModulino::buildEditingRow() {
 }
 
 void TModulino::buildTable() {
-    SGDilky = new PieceTableView(core.state.SGDilky, client);
+    SGDilky = new PieceTableView(core.state.SGDilky, core.state.upDowns, client);
     SGDilky->setObjectName(QStringLiteral("SGDilky"));
     SGDilky->move(16, 88);
     SGDilky->setAccessibleName(QStringLiteral("pieces"));
     connect(SGDilky, &PieceTableView::rowChosen, this,
             [this](int row) { run([this, row] { core.editing.selectRow(row); }); });
     connect(SGDilky, &PieceTableView::pointerMoved, this,
-            [this](int x) { run([this, x] { core.editing.SGDilkyMouseMove(x); }); });
+            [this](int x) { runWhileTyping([this, x] { core.editing.SGDilkyMouseMove(x); }); });
+    connect(SGDilky, &PieceTableView::valueTyped, this,
+            [this](int column, int row, const QString& text) {
+                runWhileTyping([&] { core.editing.SGDilkySetEditText(column, row, text); });
+            });
     connect(SGDilky, &PieceTableView::wheelNotch, this,
             [this](int direction, bool shift, bool leftButton) {
                 run([this, direction, held = WheelEditing::Held{shift, leftButton}] {
