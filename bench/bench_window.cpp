@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -158,6 +159,29 @@ int main(int argc, char* argv[]) {
     report("one up-down click",
            measure(Repetitions, nothing, [&] { QTest::mouseClick(upArrow, Qt::LeftButton); }), 5);
 
+    // A value typed into a position cell of a middle piece and committed with Enter; the editor
+    // opens untimed. Then a duplicate of the current piece.
+    const QModelIndex middle = table->model()->index(Pieces / 2 - 1, PieceTable::XColumn);
+    table->scrollTo(middle);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, table->visualRect(middle).center());
+    int typed = 0;
+    report("commit a typed value",
+           measure(
+               Repetitions,
+               [&] {
+                   QTest::keyClick(table, Qt::Key_F2);
+                   if (auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+                       editor->setText(typed++ % 2 ? QStringLiteral("4.4")
+                                                   : QStringLiteral("-5,5"));
+               },
+               [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }),
+           5);
+    if (typed == 0 || core.state.SGDilky.cell(PieceTable::XColumn, core.state.CurrentRow) !=
+                          QStringLiteral("-5.5"))
+        std::printf("note: the typed values did not reach the table\n");
+    auto* duplicate = window.findChild<QAction*>(QStringLiteral("Duplikovat1"));
+    report("duplicate a piece", measure(Repetitions, nothing, [&] { duplicate->trigger(); }), 5);
+
     // Undo and redo of each kind of step, with the view's update and repaint, at 100,000 pieces.
     auto* undo = window.findChild<QAction*>(QStringLiteral("Zpet1"));
     auto* redo = window.findChild<QAction*>(QStringLiteral("Znovu1"));
@@ -183,6 +207,10 @@ int main(int argc, char* argv[]) {
     stepKind("delete (middle row)", [&] { core.editing.DelClick(); });
     stepKind("arrow click", [&] { core.editing.pressUpDown(UpDownId::UDx, +1); });
     stepKind("shape", [&] { core.editing.TvarChange(4); });
+    stepKind("typed value", [&] {
+        core.editing.SGDilkySetEditText(PieceTable::XColumn, Pieces / 2, QStringLiteral("4.4"));
+    });
+    stepKind("duplicate", [&] { core.editing.Duplikovat1Click(); });
     stepKind("hide controls", [&] { core.editing.CBSkrytClick(!core.state.CBSkryt); });
     stepKind("corner picture", [&] { core.panels.Image1Click(); });
     stepKind("axis convention", [&] { core.panels.ImXYZClick(2); });

@@ -23,7 +23,7 @@ int PieceTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant PieceTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid())
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid())
         return {};
     const int row = pieceRow(index.row());
     if (!table.isPieceRow(row))
@@ -39,7 +39,17 @@ QVariant PieceTableModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 Qt::ItemFlags PieceTableModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return isTypedColumn(index.column()) ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool PieceTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || !isTypedColumn(index.column()))
+        return false;
+    emit valueTyped(index.column(), pieceRow(index.row()), value.toString());
+    return true;
 }
 
 void PieceTableModel::appendRows(int first, int last) {

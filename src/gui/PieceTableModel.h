@@ -19,9 +19,19 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Reports the text typed into a cell; the core decides whether it is taken.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // The size and position cells take typed values; the other columns keep their own ways.
+    static bool isTypedColumn(int column) {
+        return column >= PieceTable::RxColumn && column <= PieceTable::ZColumn;
+    }
 
     static int pieceRow(int modelRow) { return modelRow + 1; }
     static int modelRow(int pieceRow) { return pieceRow - 1; }
+
+signals:
+    void valueTyped(int column, int row, const QString& text);
 
 private:
     void appendRows(int first, int last);

@@ -2,11 +2,14 @@
 
 #include "QtColours.h"
 #include "scene/Numbers.h"
+#include "scene/TypedValue.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QValidator>
 #include <QWheelEvent>
 #include <array>
 #include <cstdlib>
@@ -20,8 +23,47 @@ constexpr std::array<int, PieceTable::ColumnCount> SectionSizes{51, 118, 33, 33,
                                                                 33, 33,  80, 0,  0,  0};
 constexpr int FirstHiddenColumn = PieceTable::RedColumn;
 constexpr int WheelNotch = 120;
+const QColor InvalidBackground(255, 200, 200);
+
+// Takes what the core takes for one column. Anything else may be typed, but is never acceptable.
+class TypedValueValidator : public QValidator {
+public:
+    TypedValueValidator(const UpDown& range, QObject* parent)
+        : QValidator(parent)
+        , range(range) {}
+    State validate(QString& input, int& /*position*/) const override {
+        return typedTenths(input, range) ? Acceptable : Intermediate;
+    }
+
+private:
+    UpDown range;
+};
+
+void markValidity(QLineEdit* editor, const QPalette& normal) {
+    QPalette colours = normal;
+    if (!editor->hasAcceptableInput())
+        colours.setColor(QPalette::Base, InvalidBackground);
+    editor->setPalette(colours);
+}
 
 } // namespace
+
+TypedValueDelegate::TypedValueDelegate(const std::array<UpDown, 6>& ranges, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , ranges(ranges) {}
+
+QWidget* TypedValueDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
+                                          const QModelIndex& index) const {
+    const UpDown& range = ranges[std::size_t(index.column() - PieceTable::RxColumn)];
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    editor->setValidator(new TypedValueValidator(range, editor));
+    editor->setToolTip(rangeText(range));
+    editor->setAccessibleDescription(rangeText(range));
+    connect(editor, &QLineEdit::textChanged, editor,
+            [editor, normal = editor->palette()] { markValidity(editor, normal); });
+    return editor;
+}
 
 void ColourSwatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const {
@@ -36,12 +78,17 @@ void ColourSwatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     painter->restore();
 }
 
-PieceTableView::PieceTableView(const PieceTable& table, QWidget* parent)
+PieceTableView::PieceTableView(const PieceTable& table, const std::array<UpDown, 6>& ranges,
+                               QWidget* parent)
     : QTableView(parent)
     , table(table)
-    , pieces(table) {
+    , pieces(table)
+    , typedValues(ranges) {
     setModel(&pieces);
     setItemDelegateForColumn(PieceTable::ColourColumn, &swatches);
+    for (int c = PieceTable::RxColumn; c <= PieceTable::ZColumn; ++c)
+        setItemDelegateForColumn(c, &typedValues);
+    connect(&pieces, &PieceTableModel::valueTyped, this, &PieceTableView::valueTyped);
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken); // two pixels wide
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -162,6 +209,7 @@ void PieceTableView::pressAt(QMouseEvent* event) {
     if (shown < 0)
         return;
     scrollTo(pieces.index(shown, PieceTable::ColourColumn));
+    clickedColumn = columnAt(int(event->position().x()));
     emit rowChosen(PieceTableModel::pieceRow(shown));
 }
 
@@ -171,6 +219,36 @@ void PieceTableView::mousePressEvent(QMouseEvent* event) {
 
 void PieceTableView::mouseDoubleClickEvent(QMouseEvent* event) {
     pressAt(event);
+    if (event->button() == Qt::LeftButton && rowAt(int(event->position().y())) >= 0)
+        startTyping(clickedColumn);
+}
+
+void PieceTableView::startTyping(int column) {
+    const int row = table.currentRow();
+    if (state() == EditingState || !table.isPieceRow(row) ||
+        !PieceTableModel::isTypedColumn(column))
+        return;
+    typing = pieces.index(PieceTableModel::modelRow(row), column);
+    scrollTo(typing);
+    edit(typing);
+}
+
+void PieceTableView::finishTyping() {
+    QWidget* editor = state() == EditingState ? indexWidget(typing) : nullptr;
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+// Tab and Shift+Tab move the editor along the piece's sizes and positions; the row stays current.
+void PieceTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    using Hint = QAbstractItemDelegate::EndEditHint;
+    const int step = hint == Hint::EditNextItem ? 1 : hint == Hint::EditPreviousItem ? -1 : 0;
+    const int column = typing.column();
+    QTableView::closeEditor(editor, step != 0 ? Hint::NoHint : hint);
+    if (step != 0)
+        startTyping(column + step);
 }
 
 void PieceTableView::mouseMoveEvent(QMouseEvent* event) {
@@ -205,7 +283,13 @@ int PieceTableView::targetOfKey(int key) const {
 }
 
 void PieceTableView::keyPressEvent(QKeyEvent* event) {
-    const int target = targetOfKey(event->key());
+    const int key = event->key();
+    if (key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        event->accept();
+        startTyping(clickedColumn);
+        return;
+    }
+    const int target = targetOfKey(key);
     if (target < 0) {
         event->ignore();
         return;

@@ -43,6 +43,7 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"CBSkryt", &Captions::CBSkryt},
     {"Del", &Captions::Del},
     {"Dlekmodulino1", &Captions::Dlekmodulino1},
+    {"Duplikovat1", &Captions::Duplikovat1},
     {"Konec1", &Captions::Konec1},
     {"Label1", &Captions::Label1},
     {"Label10", &Captions::Label10},
@@ -169,6 +170,11 @@ TModulino::~TModulino() {
 }
 
 template <typename Handler> void TModulino::run(Handler&& handler) {
+    SGDilky->finishTyping(); // a value being typed is taken before anything else happens
+    runWhileTyping(std::forward<Handler>(handler));
+}
+
+template <typename Handler> void TModulino::runWhileTyping(Handler&& handler) {
     try {
         handler();
     } catch (const std::exception& failure) {
@@ -246,14 +252,18 @@ void TModulino::buildEditingRow() {
 }
 
 void TModulino::buildTable() {
-    SGDilky = new PieceTableView(core.state.SGDilky, client);
+    SGDilky = new PieceTableView(core.state.SGDilky, core.state.upDowns, client);
     SGDilky->setObjectName(QStringLiteral("SGDilky"));
     SGDilky->move(16, 88);
     SGDilky->setAccessibleName(QStringLiteral("pieces"));
     connect(SGDilky, &PieceTableView::rowChosen, this,
             [this](int row) { run([this, row] { core.editing.selectRow(row); }); });
     connect(SGDilky, &PieceTableView::pointerMoved, this,
-            [this](int x) { run([this, x] { core.editing.SGDilkyMouseMove(x); }); });
+            [this](int x) { runWhileTyping([this, x] { core.editing.SGDilkyMouseMove(x); }); });
+    connect(SGDilky, &PieceTableView::valueTyped, this,
+            [this](int column, int row, const QString& text) {
+                runWhileTyping([&] { core.editing.SGDilkySetEditText(column, row, text); });
+            });
     connect(SGDilky, &PieceTableView::wheelNotch, this,
             [this](int direction, bool shift, bool leftButton) {
                 run([this, direction, held = WheelEditing::Held{shift, leftButton}] {
@@ -498,6 +508,8 @@ void TModulino::buildMenu() {
 
     QMenu* Dlekmodulino1 = menu("Dlekmodulino1");
     on(action(Dlekmodulino1, "Pidat1", Qt::Key_Insert), [this] { core.editing.PridejClick(); });
+    Duplikovat1 = action(Dlekmodulino1, "Duplikovat1", Qt::CTRL | Qt::Key_D);
+    on(Duplikovat1, [this] { core.editing.Duplikovat1Click(); });
     on(action(Dlekmodulino1, "Smazat1", Qt::SHIFT | Qt::Key_Delete),
        [this] { core.editing.DelClick(); });
 
@@ -559,6 +571,7 @@ void TModulino::refresh() {
     SGDilky->followTable();
     Zpet1->setEnabled(s.history.canUndo());
     Znovu1->setEnabled(s.history.canRedo());
+    Duplikovat1->setEnabled(!s.SGDilky.isEmpty());
     refreshOptions();
 }
 

@@ -46,6 +46,8 @@ protected:
 
 private:
     template <typename Handler> void run(Handler&& handler);
+    // For what leaves a value being typed as it is: the pointer's moves, the typed value itself.
+    template <typename Handler> void runWhileTyping(Handler&& handler);
 
     void buildHeader();
     void buildEditingRow();
@@ -98,6 +100,7 @@ private:
     QFrame* volby = nullptr;
     QAction* Zpet1 = nullptr;
     QAction* Znovu1 = nullptr;
+    QAction* Duplikovat1 = nullptr;
 };
 
 } // namespace modulino

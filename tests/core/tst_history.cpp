@@ -79,6 +79,11 @@ void TestHistory::everyKindOfStep_data() {
     QTest::newRow("delete last") << Edit([](TestEditor& t) { t.editor.editing.DelClick(); }) << 3;
     // Undo shows the piece that was current before the add.
     QTest::newRow("add") << Edit([](TestEditor& t) { t.editor.editing.PridejClick(); }) << 2;
+    QTest::newRow("typed value") << Edit([](TestEditor& t) {
+        t.editor.editing.SGDilkySetEditText(Col::RzColumn, 2, QStringLiteral("4,4"));
+    }) << 2;
+    QTest::newRow("duplicate") << Edit([](TestEditor& t) { t.editor.editing.Duplikovat1Click(); })
+                               << 2;
     QTest::newRow("background") << Edit([](TestEditor& t) {
         t.dialogs.colourAnswers << rgb(1, 2, 3);
         t.editor.editing.Shape2MouseDown();

@@ -13,7 +13,7 @@ using namespace modulino;
 namespace {
 
 constexpr int LineCount = 72;
-constexpr int ShippedLineCount = 75; // with the captions of the menu "Úpravy"
+constexpr int ShippedLineCount = 76; // with the captions of "Úpravy" and "Duplikovat"
 const QString CrLf = QStringLiteral("\r\n");
 
 // The captions of lines 30 to 72 in file order: alphabetical by control name, the window first.
@@ -32,7 +32,7 @@ QStringList captionsInFileOrder(const EditorState& s) {
 }
 
 QStringList editMenuCaptions(const EditorState& s) {
-    return {s.captions.Upravy1, s.captions.Zpet1, s.captions.Znovu1};
+    return {s.captions.Upravy1, s.captions.Zpet1, s.captions.Znovu1, s.captions.Duplikovat1};
 }
 
 // What each of the 72 lines became in the state; line 27 has no target and reads empty. A warning
@@ -279,18 +279,21 @@ private slots:
         QCOMPARE(editMenuCaptions(s), editMenuCaptions(EditorState()));
     }
 
-    // Lines 73 to 75 name the menu "Úpravy" and its items; without them the built-in texts stay.
+    // Lines 73 to 75 name the menu "Úpravy" and its items, line 76 "Duplikovat"; without them the
+    // built-in texts stay.
     void editMenuLines_data() {
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<QStringList>("captions");
-        const QStringList builtIn = {"Úpravy", "Zpět", "Znovu"};
+        const QStringList builtIn = {"Úpravy", "Zpět", "Znovu", "Duplikovat"};
         QTest::newRow("72 lines") << QStringList() << builtIn;
+        QTest::newRow("76 lines") << QStringList{"Edit", "Undo", "Redo", "Duplicate"}
+                                  << QStringList{"Edit", "Undo", "Redo", "Duplicate"};
         QTest::newRow("75 lines") << QStringList{"Edit", "Undo", "Redo"}
-                                  << QStringList{"Edit", "Undo", "Redo"};
+                                  << QStringList{"Edit", "Undo", "Redo", "Duplikovat"};
         QTest::newRow("74 lines") << QStringList{"Edit", "Undo"}
-                                  << QStringList{"Edit", "Undo", "Znovu"};
-        QTest::newRow("empty line 73")
-            << QStringList{"", "Undo", "Redo"} << QStringList{"Úpravy", "Undo", "Redo"};
+                                  << QStringList{"Edit", "Undo", "Znovu", "Duplikovat"};
+        QTest::newRow("empty line 73") << QStringList{"", "Undo", "Redo"}
+                                       << QStringList{"Úpravy", "Undo", "Redo", "Duplikovat"};
     }
 
     void editMenuLines() {

@@ -65,6 +65,7 @@ struct Captions {
     QString Upravy1 = QStringLiteral("Úpravy");
     QString Zpet1 = QStringLiteral("Zpět");
     QString Znovu1 = QStringLiteral("Znovu");
+    QString Duplikovat1 = QStringLiteral("Duplikovat");
 };
 
 // The seven items of the shape list in their built-in form.

@@ -13,7 +13,7 @@ namespace {
 
 constexpr int LineCount = 72;
 // Lines after those: a file without them, or with them empty, keeps their built-in texts.
-constexpr int OptionalLineCount = 3;
+constexpr int OptionalLineCount = 4;
 constexpr char EndOfFile = 26; // Ctrl+Z
 
 // A file that is valid UTF-8 is read as UTF-8 (a byte-order mark at its start dropped); anything
@@ -93,6 +93,7 @@ std::array<QString*, LineCount + OptionalLineCount> lineTargets(EditorState& s) 
         &c.Upravy1,                                                 // line 73
         &c.Zpet1,                                                   // line 74
         &c.Znovu1,                                                  // line 75
+        &c.Duplikovat1,                                             // line 76
     };
     // clang-format on
 }

@@ -2,6 +2,7 @@
 
 #include "app/UserDialogs.h"
 #include "scene/Numbers.h"
+#include "scene/TypedValue.h"
 
 namespace modulino {
 
@@ -66,6 +67,20 @@ void PieceEditing::DelClick() {
         s.OverColourColumn = false;
         selectRow(wasLast ? table.rowCount() - 1 : c);
     }
+}
+
+void PieceEditing::Duplikovat1Click() {
+    PieceTable& table = s.SGDilky;
+    const int current = table.currentRow();
+    if (!table.isPieceRow(current))
+        return;
+    const History::Step step(s.history);
+    s.SceneSaved = false;
+    const int r = table.rowCount();
+    table.appendRow(table.row(current));
+    // The copy is loaded as a selection loads it, without the colour dialog: it keeps its colour.
+    s.OverColourColumn = false;
+    selectRow(r);
 }
 
 void PieceEditing::selectRow(int row) {
@@ -179,6 +194,23 @@ void PieceEditing::UDClick(UpDownId id) {
                           TenthsText(s.upDown(id).position, isSizeUpDown(id) ? 2 : 3));
     if (isSizeUpDown(id))
         Vyzva();
+}
+
+bool PieceEditing::SGDilkySetEditText(int column, int row, QStringView text) {
+    if (column < PieceTable::RxColumn || column > PieceTable::ZColumn || row != s.CurrentRow ||
+        !s.SGDilky.isPieceRow(row))
+        return false;
+    const auto id = UpDownId(column - PieceTable::RxColumn);
+    const auto tenths = typedTenths(text, s.upDown(id));
+    if (!tenths)
+        return false;
+    const History::Step step(s.history);
+    s.SceneSaved = false;
+    s.upDown(id).setPosition(*tenths);
+    s.SGDilky.setCell(column, row, TenthsText(*tenths, 3));
+    if (isSizeUpDown(id))
+        Vyzva();
+    return true;
 }
 
 void PieceEditing::setCBovl(bool ticked) {

@@ -14,6 +14,8 @@ public:
 
     void PridejClick();
     void DelClick();
+    // Appends a copy of the current piece, all twelve cells as they are, and selects it.
+    void Duplikovat1Click();
     // The table is about to make a cell of this row current (click, keys, or the program).
     void SGDilkySelectCell(int column, int row);
     // The pointer moved over the table; x in the table's client pixels.
@@ -31,6 +33,10 @@ public:
     void CBovlClick();
     void Shape1MouseDown();
     void Shape2MouseDown();
+    // A value typed into a size or position cell of the current piece. A valid one is written in
+    // tenths, taken by the column's up-down and checked as an arrow click is; returns whether it
+    // was taken. Anything else changes nothing.
+    bool SGDilkySetEditText(int column, int row, QStringView text);
     // The hide-controls box was clicked to this tick.
     void CBSkrytClick(bool ticked);
 
