@@ -22,7 +22,7 @@ QString resourceText(const QString& name) {
 
 QString hostPage() {
     QString html = resourceText(QStringLiteral("viewer.html"));
-    for (const QString& name : {QStringLiteral("interests"), QStringLiteral("viewer")})
+    for (const QString& name : {QStringLiteral("xite15"), QStringLiteral("viewer")})
         html.replace(QStringLiteral("/*%1_JS*/").arg(name.toUpper()),
                      resourceText(name + QStringLiteral(".js")));
     return html;

@@ -1,12 +1,13 @@
-// X_ITE 15.0.1 copies an object's whole interest map on every addInterest, so that an event
-// being delivered never sees interests added meanwhile. Objects that every piece registers with
-// (the browser's content scale, the default texture transform, the shared geometry options, the
+// Corrections of X_ITE 15.0.1 (pinned by the lockfile), made at run time by the page.
+"use strict";
+
+// X_ITE copies an object's whole interest map on every addInterest, so that an event being
+// delivered never sees interests added meanwhile. Objects that every piece registers with (the
+// browser's content scale, the default texture transform, the shared geometry options, the
 // prototypes) gather thousands of interests, and a scene of n pieces costs n² copies; when the
 // pieces die, each one scans the whole map again. These replacements keep the same behaviour and
 // copy a map only while an event is being delivered from it. They work on X_ITE's own storage,
 // found through the library's own methods, and leave X_ITE alone if it is not found.
-"use strict";
-
 (() =>
 {
    let X3DObject = Object .getPrototypeOf (new X3D .SFBool ());
@@ -80,4 +81,27 @@
          }
       } },
    });
+})();
+
+// X_ITE keeps spent events in a pool for reuse, each still holding its field and the fields it
+// passed; those fields hold their nodes, and through them a replaced world stays in memory with
+// all its pieces. Three loads of 1,000 pieces ran the page out of memory.
+(() =>
+{
+   const pool = X3D .Events;
+   const push = pool ?.push;
+
+   if (typeof pool ?.create !== "function" || typeof push !== "function")
+      return;
+
+   Object .defineProperty (pool, "push", { value (... events)
+   {
+      for (const event of events)
+      {
+         event .field = null;
+         event .clear ();
+      }
+
+      return push .apply (this, events);
+   } });
 })();
