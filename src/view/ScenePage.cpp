@@ -22,7 +22,10 @@ QString resourceText(const QString& name) {
 
 QString hostPage() {
     QString html = resourceText(QStringLiteral("viewer.html"));
-    return html.replace(QStringLiteral("/*VIEWER_JS*/"), resourceText(QStringLiteral("viewer.js")));
+    for (const QString& name : {QStringLiteral("xite15"), QStringLiteral("viewer")})
+        html.replace(QStringLiteral("/*%1_JS*/").arg(name.toUpper()),
+                     resourceText(name + QStringLiteral(".js")));
+    return html;
 }
 
 // A JavaScript string literal holding text.

@@ -174,6 +174,10 @@ const modulino = (() =>
          ++ keptAtEnd;
       }
 
+      // Pieces taken out of a world stay in memory until the whole world is replaced.
+      if (before .length - kept - keptAtEnd > kept + keptAtEnd)
+         return false;
+
       const added = after .slice (kept, after .length - keptAtEnd) .map (line => createPiece (world .scene, line));
 
       roots .splice (first + kept, before .length - kept - keptAtEnd, ... added);
@@ -200,6 +204,15 @@ const modulino = (() =>
          {
             shownWorld = null;
             browser .baseURL = url;
+
+            // The old world out first, so that both never fill the memory together.
+            if (browser .currentScene .getRootNodes () .length)
+            {
+               await browser .replaceWorld (null);
+
+               if (current !== generation)
+                  return;
+            }
 
             const scene = await browser .createX3DFromString (text);
 
