@@ -1,4 +1,4 @@
-#include "SpecialFiles.h"
+#include "FileKinds.h"
 #include "TestEditor.h"
 #include "commands/SceneFile.h"
 #include "vrml/Libraries.h"
