@@ -1,10 +1,10 @@
 // Speed of the paths that grow with the scene: opening a file as Ctrl+O does, and composing and
 // writing it as Save does.
 #include "SceneGenerator.h"
-#include "app/StreamDialogs.h"
+#include "base/StreamDialogs.h"
 
 #include "Editor.h"
-#include "commands/SceneFile.h"
+#include "base/SceneFile.h"
 #include "vrml/SceneWriter.h"
 
 #include <QCoreApplication>

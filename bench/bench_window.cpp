@@ -1,10 +1,10 @@
 // The window with 100,000 pieces: start-up, opening the file until the table shows, the editing
 // operations and scrolling, each timed with the view's repaint included.
 #include "SceneGenerator.h"
-#include "app/StreamDialogs.h"
+#include "base/StreamDialogs.h"
 
 #include "TModulino.h"
-#include "commands/SceneFile.h"
+#include "base/SceneFile.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -1,7 +1,7 @@
 // Writes a generated scene file: modulino-scenegen PIECES FILE
 #include "SceneGenerator.h"
 
-#include "commands/SceneFile.h"
+#include "base/SceneFile.h"
 
 #include <QCoreApplication>
 #include <cstdio>

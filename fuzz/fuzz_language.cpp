@@ -1,7 +1,7 @@
 // The language file on arbitrary bytes: every text stays one line, the warnings keep their common
 // first line, and a piece of every translated shape can still be written.
-#include "app/TextTables.h"
 #include "app/Translate.h"
+#include "base/TextTables.h"
 #include "scene/EditorState.h"
 #include "vrml/SceneWriter.h"
 

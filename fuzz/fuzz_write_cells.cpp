@@ -1,7 +1,7 @@
 // The writer on arbitrary cells (any UTF-16, lone surrogates included): every piece line is one
 // "Dilek { … }" with CR LF, each cell in it as its Windows-1250 text with '?' for what the code
 // page lacks, never longer than the cell.
-#include "app/TextTables.h"
+#include "base/TextTables.h"
 #include "scene/PieceTable.h"
 #include "vrml/SceneWriter.h"
 #include "vrml/TextLines.h"

@@ -1,8 +1,8 @@
 #include "SceneTool.h"
 
 #include "Editor.h"
-#include "app/StreamDialogs.h"
-#include "commands/SceneFile.h"
+#include "base/SceneFile.h"
+#include "base/StreamDialogs.h"
 #include "vrml/SceneWriter.h"
 
 #include <cstdio>

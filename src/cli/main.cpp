@@ -1,7 +1,7 @@
 // modulino-scene: reads and writes scene files the way the editor does, without a window.
 #include "Editor.h"
 #include "SceneTool.h"
-#include "app/StreamDialogs.h"
+#include "base/StreamDialogs.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

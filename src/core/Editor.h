@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/OptionPanels.h"
-#include "app/UserDialogs.h"
+#include "base/UserDialogs.h"
 #include "commands/SceneCommands.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"

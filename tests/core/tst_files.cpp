@@ -1,6 +1,6 @@
 #include "FileKinds.h"
 #include "TestEditor.h"
-#include "commands/SceneFile.h"
+#include "base/SceneFile.h"
 #include "vrml/Libraries.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "TestEditor.h"
 
-#include "app/PreviewFileName.h"
+#include "base/PreviewFileName.h"
 #include "scene/Numbers.h"
 #include "vrml/SceneWriter.h"
 

@@ -13,7 +13,7 @@ using namespace modulino;
 namespace {
 
 constexpr int LineCount = 72;
-constexpr int ShippedLineCount = 76; // with the captions of "Úpravy" and "Duplikovat"
+constexpr int ShippedLineCount = 99; // with the captions and messages after line 72
 const QString CrLf = QStringLiteral("\r\n");
 
 // The captions of lines 30 to 72 in file order: alphabetical by control name, the window first.
@@ -271,6 +271,8 @@ private slots:
                                  QStringLiteral("je tvar dílku nepravidelný jehlan.");
         expected.ShapeTexts[6] = QStringLiteral("Vlivem změny rozměrů ");
 
+        QVERIFY(s.captions == Captions());
+        QVERIFY(s.texts.notices == Notices());
         QCOMPARE(s.texts.MessageTexts, expected.MessageTexts);
         QCOMPARE(s.texts.ShapeTexts, expected.ShapeTexts);
         QCOMPARE(s.texts.YesText, expected.YesText);

@@ -1,5 +1,5 @@
 #include "TestEditor.h"
-#include "app/TextTables.h"
+#include "base/TextTables.h"
 #include "scene/PieceTable.h"
 #include "vrml/SceneWriter.h"
 

@@ -1,9 +1,9 @@
 #include "app/Startup.h"
 
-#include "app/PreviewFileName.h"
 #include "app/Translate.h"
-#include "app/UserDialogs.h"
-#include "commands/SceneFile.h"
+#include "base/PreviewFileName.h"
+#include "base/SceneFile.h"
+#include "base/UserDialogs.h"
 #include "scene/EditorState.h"
 #include "vrml/Libraries.h"
 #include "vrml/TextLines.h"

@@ -1,6 +1,6 @@
 #include "app/Translate.h"
 
-#include "commands/SceneFile.h"
+#include "base/SceneFile.h"
 #include "scene/EditorState.h"
 #include "vrml/TextLines.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 constexpr int LineCount = 72;
 // Lines after those: a file without them, or with them empty, keeps their built-in texts.
-constexpr int OptionalLineCount = 4;
+constexpr int OptionalLineCount = 27;
 constexpr char EndOfFile = 26; // Ctrl+Z
 
 // A file that is valid UTF-8 is read as UTF-8 (a byte-order mark at its start dropped); anything
@@ -39,6 +39,7 @@ QStringList languageLines(QByteArrayView bytes) {
 std::array<QString*, LineCount + OptionalLineCount> lineTargets(EditorState& s) {
     auto& m = s.texts.MessageTexts;
     auto& st = s.texts.ShapeTexts;
+    Notices& n = s.texts.notices;
     Captions& c = s.captions;
     s.Tvar.items.resize(7);
     QStringList& items = s.Tvar.items;
@@ -94,6 +95,14 @@ std::array<QString*, LineCount + OptionalLineCount> lineTargets(EditorState& s) 
         &c.Zpet1,                                                   // line 74
         &c.Znovu1,                                                  // line 75
         &c.Duplikovat1,                                             // line 76
+        &n.RecoveryOffer, &n.ChangedOnDisk, &n.ReloadChanged,       // lines 77-79
+        &n.ReloadLosing, &n.OpenElsewhere,                          // lines 80-81
+        &c.NahledSleduje1, &c.UkazatDilek1,                         // lines 82-83
+        &c.Vyjmout1, &c.Kopirovat1, &c.Vlozit1, &c.VybratVse1,      // lines 84-87
+        &c.VybratTvar1, &c.VybratBarvu1, &c.Pole1, &c.Pripojit1,    // lines 88-91
+        &n.NothingPasted, &n.ArrayTitle, &n.ArrayCount,             // lines 92-94
+        &n.ArrayOffset, &n.ArrayClamped,                            // lines 95-96
+        &c.Exportovat1, &n.Exporting, &n.ExportFailed,              // lines 97-99
     };
     // clang-format on
 }

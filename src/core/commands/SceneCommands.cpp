@@ -1,8 +1,8 @@
 #include "commands/SceneCommands.h"
 
-#include "app/PreviewFileName.h"
-#include "app/UserDialogs.h"
-#include "commands/SceneFile.h"
+#include "base/PreviewFileName.h"
+#include "base/SceneFile.h"
+#include "base/UserDialogs.h"
 #include "scene/EditorState.h"
 #include "vrml/SceneWriter.h"
 

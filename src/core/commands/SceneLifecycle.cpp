@@ -1,6 +1,6 @@
 #include "commands/SceneLifecycle.h"
 
-#include "app/UserDialogs.h"
+#include "base/UserDialogs.h"
 #include "commands/SceneCommands.h"
 #include "scene/EditorState.h"
 #include "vrml/SceneWriter.h"

@@ -1,7 +1,7 @@
 #include "commands/SceneOpening.h"
 
-#include "app/UserDialogs.h"
-#include "commands/SceneFile.h"
+#include "base/SceneFile.h"
+#include "base/UserDialogs.h"
 #include "scene/EditorState.h"
 #include "scene/PieceEditing.h"
 #include "vrml/SceneReader.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/TextTables.h"
+#include "base/Colours.h"
 #include "base/FileIdentity.h"
-#include "scene/Colours.h"
+#include "base/TextTables.h"
 #include "scene/Controls.h"
 #include "scene/History.h"
 #include "scene/PieceTable.h"

@@ -1,6 +1,6 @@
 #include "scene/PieceEditing.h"
 
-#include "app/UserDialogs.h"
+#include "base/UserDialogs.h"
 #include "scene/Numbers.h"
 #include "scene/TypedValue.h"
 

@@ -1,6 +1,6 @@
 #include "vrml/SceneWriter.h"
 
-#include "app/TextTables.h"
+#include "base/TextTables.h"
 #include "scene/EditorState.h"
 #include "scene/PieceTable.h"
 #include "vrml/AxisOrder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/Colours.h"
+#include "base/Colours.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

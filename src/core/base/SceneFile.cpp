@@ -1,4 +1,4 @@
-#include "commands/SceneFile.h"
+#include "base/SceneFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "scene/Colours.h"
+#include "base/Colours.h"
 
 #include <cmath>
 #include <limits>

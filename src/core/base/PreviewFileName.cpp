@@ -1,4 +1,4 @@
-#include "app/PreviewFileName.h"
+#include "base/PreviewFileName.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/StreamDialogs.h"
+#include "base/StreamDialogs.h"
 
 #include <cstdio>
 

@@ -6,6 +6,32 @@
 
 namespace modulino {
 
+// Questions and messages of the later features; %1, %2… are filled in where they are shown.
+struct Notices {
+    // %1 the scene's file (or the untitled name), %2 the time of the copy.
+    QString RecoveryOffer =
+        QStringLiteral("Po nečekaném ukončení zůstala obnovovací kopie scény %1 z %2. Obnovit ji?");
+    // %1 the file.
+    QString ChangedOnDisk = QStringLiteral(
+        "Soubor %1 mezitím změnil jiný program. Opravdu jej přepsat a jeho změny ztratit?");
+    QString ReloadChanged = QStringLiteral("Soubor %1 změnil jiný program. Načíst jej znovu?");
+    QString ReloadLosing = QStringLiteral(
+        "Soubor %1 změnil jiný program. Načíst jej znovu? Neuložené úpravy budou ztraceny.");
+    // %1 the file, %2 the user, %3 the computer, %4 the process.
+    QString OpenElsewhere =
+        QStringLiteral("Soubor %1 má otevřený také uživatel %2 na počítači %3 (proces %4).");
+    QString NothingPasted = QStringLiteral("Ve schránce nejsou žádné dílky.");
+    QString ArrayTitle = QStringLiteral("Pole dílků");
+    QString ArrayCount = QStringLiteral("Počet kopií:");
+    QString ArrayOffset = QStringLiteral("Posun každé další kopie:");
+    QString ArrayClamped = QStringLiteral(
+        "Některé kopie by vyšly mimo rozsah -20.0 až 20.0 a zastaví se na jeho okraji.");
+    QString Exporting = QStringLiteral("Exportuji scénu…");
+    // %1 the reason.
+    QString ExportFailed = QStringLiteral("Export se nezdařil: %1");
+    bool operator==(const Notices&) const = default;
+};
+
 // Every message and shape name the program shows; the language file replaces them.
 struct TextTables {
     std::array<QString, 12> MessageTexts;
@@ -13,6 +39,7 @@ struct TextTables {
     std::array<QString, 14> ShapeTexts;
     QString YesText;
     QString NoText;
+    Notices notices;
 
     static TextTables builtIn();
 
@@ -66,6 +93,18 @@ struct Captions {
     QString Zpet1 = QStringLiteral("Zpět");
     QString Znovu1 = QStringLiteral("Znovu");
     QString Duplikovat1 = QStringLiteral("Duplikovat");
+    QString NahledSleduje1 = QStringLiteral("Náhled sleduje úpravy");
+    QString UkazatDilek1 = QStringLiteral("Ukázat dílek");
+    QString Vyjmout1 = QStringLiteral("Vyjmout");
+    QString Kopirovat1 = QStringLiteral("Kopírovat");
+    QString Vlozit1 = QStringLiteral("Vložit");
+    QString VybratVse1 = QStringLiteral("Vybrat vše");
+    QString VybratTvar1 = QStringLiteral("Vybrat stejný tvar");
+    QString VybratBarvu1 = QStringLiteral("Vybrat stejnou barvu");
+    QString Pole1 = QStringLiteral("Pole…");
+    QString Pripojit1 = QStringLiteral("Připojit…");
+    QString Exportovat1 = QStringLiteral("Exportovat…");
+    bool operator==(const Captions&) const = default;
 };
 
 // The seven items of the shape list in their built-in form.
