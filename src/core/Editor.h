@@ -2,9 +2,11 @@
 
 #include "app/OptionPanels.h"
 #include "base/UserDialogs.h"
+#include "commands/PreviewFollowing.h"
 #include "commands/SceneCommands.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
+#include "commands/ViewLink.h"
 #include "scene/EditorState.h"
 #include "scene/PieceEditing.h"
 #include "scene/UndoRedo.h"
@@ -33,6 +35,8 @@ public:
     SceneCommands commands{state, dialogs};
     SceneOpening opening{state, dialogs, editing};
     SceneLifecycle lifecycle{state, dialogs, commands};
+    PreviewFollowing preview{state, commands, dialogs};
+    ViewLinking link{state, editing};
 };
 
 } // namespace modulino

@@ -22,6 +22,7 @@ class PieceTableView;
 class QtDialogs;
 class ShapeCombo;
 class UpDownArrows;
+class ViewLinkServer;
 
 // The program's one window. It owns no scene state: every user event runs one handler of the
 // core, and then the window redraws from the core's state.
@@ -62,6 +63,8 @@ private:
     void stackControls();
     void applyCaptions();
     void refreshOptions();
+    void linkToView();
+    void followScene();
     void commitData(QSessionManager& manager);
 
     QLabel* label(QWidget* parent, const char* name, int x, int y);
@@ -101,6 +104,7 @@ private:
     QAction* Zpet1 = nullptr;
     QAction* Znovu1 = nullptr;
     QAction* Duplikovat1 = nullptr;
+    ViewLinkServer* viewLink = nullptr;
 };
 
 } // namespace modulino

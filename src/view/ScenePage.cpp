@@ -73,11 +73,25 @@ void ScenePage::probe() {
     call(QStringLiteral("modulino.probe()"));
 }
 
-void ScenePage::call(const QString& script) {
+void ScenePage::markPieces(const QList<int>& pieces, int current) {
+    QJsonArray list;
+    for (int piece : pieces)
+        list.append(piece);
+    call(QStringLiteral("modulino.mark(%1, %2)")
+             .arg(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)))
+             .arg(current),
+         QStringLiteral("mark"));
+}
+
+void ScenePage::frameMark() {
+    call(QStringLiteral("modulino.frame()"), QStringLiteral("frame"));
+}
+
+void ScenePage::call(const QString& script, const QString& key) {
     if (ready)
         runJavaScript(script);
     else
-        waitingScript = script; // only the latest scene matters
+        waitingScripts[key] = script; // only the latest scene matters
 }
 
 void ScenePage::pageLoaded(bool ok) {
@@ -86,8 +100,8 @@ void ScenePage::pageLoaded(bool ok) {
         return;
     }
     ready = true;
-    if (waitingScript)
-        runJavaScript(*std::exchange(waitingScript, std::nullopt));
+    for (const QString& script : std::exchange(waitingScripts, {}))
+        runJavaScript(script);
 }
 
 void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message,
@@ -98,8 +112,10 @@ void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QS
         std::fprintf(stderr, "%s:%d: %s\n", qPrintable(source), line, qPrintable(message));
     if (!message.startsWith(AnswerPrefix))
         return;
-    const QJsonObject answer =
-        QJsonDocument::fromJson(message.sliced(AnswerPrefix.size()).toUtf8()).object();
+    answered(QJsonDocument::fromJson(message.sliced(AnswerPrefix.size()).toUtf8()).object());
+}
+
+void ScenePage::answered(const QJsonObject& answer) {
     const QString kind = answer[QStringLiteral("kind")].toString();
     if (kind == QStringLiteral("shown"))
         emit shown(strings(answer[QStringLiteral("names")]),
@@ -109,6 +125,13 @@ void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QS
         emit failed(answer[QStringLiteral("message")].toString());
     else if (kind == QStringLiteral("probed"))
         emit probed(strings(answer[QStringLiteral("lines")]));
+    else if (kind == QStringLiteral("picked"))
+        emit picked(answer[QStringLiteral("piece")].toInt(), answer[QStringLiteral("ctrl")].toBool());
+    else if (kind == QStringLiteral("dragged")) {
+        const QJsonArray move = answer[QStringLiteral("move")].toArray();
+        emit dragged(answer[QStringLiteral("piece")].toInt(),
+                     {move[0].toDouble(), move[1].toDouble(), move[2].toDouble()});
+    }
 }
 
 } // namespace modulino::view

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <QMap>
 #include <QWebEnginePage>
-#include <optional>
+#include <array>
 
 namespace modulino::view {
 
@@ -22,12 +24,19 @@ public:
     void bindViewpoint(int index);
     // Reports every Dilek piece of the shown world through probed().
     void probe();
+    // Outlines the current piece (counted from 1; 0 for none) in this and every later world.
+    void markPieces(const QList<int>& pieces, int current);
+    // Turns the camera to frame the outlined piece.
+    void frameMark();
 
 signals:
     // milliseconds: parsing the text, building the world, its first frames.
     void shown(const QStringList& viewpoints, int boundViewpoint, const QList<int>& milliseconds);
     void failed(const QString& message);
     void probed(const QStringList& lines);
+    // A click on a piece's body; a piece let go after a drag, moved in scene units.
+    void picked(int piece, bool ctrl);
+    void dragged(int piece, const std::array<double, 3>& move);
 
 protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
@@ -35,10 +44,12 @@ protected:
 
 private:
     void pageLoaded(bool ok);
-    void call(const QString& script);
+    // Runs script once the page is ready; of the scripts waiting with one key only the latest runs.
+    void call(const QString& script, const QString& key = QStringLiteral("show"));
+    void answered(const QJsonObject& answer);
 
     bool ready = false;
-    std::optional<QString> waitingScript;
+    QMap<QString, QString> waitingScripts;
 };
 
 } // namespace modulino::view

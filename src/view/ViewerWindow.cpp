@@ -1,5 +1,6 @@
 #include "ViewerWindow.h"
 
+#include "EditorLink.h"
 #include "ScenePage.h"
 #include "SceneSource.h"
 #include "XiteLocation.h"
@@ -53,7 +54,20 @@ ViewerWindow::ViewerWindow(const QString& path, const QString& xiteDir)
         showMessage(QStringLiteral("X_ITE tuto scénu nenačetl:\n\n%1").arg(reason));
     });
     followFile();
+    linkToEditor();
     reload();
+}
+
+// The editor that writes this file, if any: it marks its selection here and takes picks and drags.
+void ViewerWindow::linkToEditor() {
+    editor = new EditorLink(filePath, this);
+    connect(editor, &EditorLink::selected, page, &ScenePage::markPieces);
+    connect(editor, &EditorLink::frameRequested, page, &ScenePage::frameMark);
+    connect(page, &ScenePage::picked, editor,
+            [this](int piece, bool ctrl) { editor->send(link::Pick{piece, ctrl}); });
+    connect(page, &ScenePage::dragged, editor, [this](int piece, const std::array<double, 3>& move) {
+        editor->send(link::Drag{piece, move});
+    });
 }
 
 void ViewerWindow::buildToolBar() {
@@ -92,6 +106,7 @@ void ViewerWindow::reload() {
     if (!page)
         return;
     lastSeen = QFileInfo(filePath).lastModified();
+    editor->connectToEditor();
     const SceneSource source = readSceneSource(filePath);
     if (!source.readable()) {
         showMessage(QStringLiteral("Soubor nelze přečíst:\n\n%1").arg(source.error));

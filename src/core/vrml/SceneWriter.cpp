@@ -99,7 +99,7 @@ QByteArray backgroundLine(Colour background) {
            ColorComponentText(background, Channel::Blue).toLatin1() + '}';
 }
 
-void WritePieces(const SceneParts& parts, QByteArray& out) {
+void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow, int endRow) {
     unsigned sizes[3] = {2, 3, 4};
     unsigned positions[3] = {5, 6, 7};
     const unsigned colours[3] = {PieceTable::RedColumn, PieceTable::GreenColumn,
@@ -108,7 +108,9 @@ void WritePieces(const SceneParts& parts, QByteArray& out) {
     SwapAxes(positions[0], positions[1], positions[2], 0, unsigned(parts.axisOrder));
 
     const PieceTable& table = parts.table;
-    for (int r = 1; r < table.rowCount(); ++r) {
+    if (endRow < 0 || endRow > table.rowCount())
+        endRow = table.rowCount();
+    for (int r = std::max(firstRow, 1); r < endRow; ++r) {
         const PieceRow& row = table.row(r);
         const qsizetype start = out.size();
         out.resize(start + lineBound(row));
@@ -141,14 +143,18 @@ QByteArray composeScene(const SceneParts& parts) {
     for (int r = 1; r < parts.table.rowCount(); ++r)
         pieceBytes += lineBound(parts.table.row(r));
     out.reserve(libraryBytes + 64 + pieceBytes);
+    WriteHead(parts, out);
+    WritePieces(parts, out);
+    return out;
+}
+
+void WriteHead(const SceneParts& parts, QByteArray& out) {
     for (const QByteArray& line : parts.library) {
         out += QByteArrayView(line).first(std::min<qsizetype>(line.size(), LibraryLineLimit));
         out += CrLf;
     }
     out += backgroundLine(parts.background);
     out += CrLf;
-    WritePieces(parts, out);
-    return out;
 }
 
 void ComposeScene(EditorState& s) {

@@ -26,8 +26,11 @@ struct SceneParts {
 QByteArray composeScene(const SceneParts& parts);
 // "Background { skyColor  0.80 0.80 1.00}"
 QByteArray backgroundLine(Colour background);
-// Appends one piece line, with its CR LF, per table row.
-void WritePieces(const SceneParts& parts, QByteArray& out);
+// Appends the library lines and the background line, each with its CR LF.
+void WriteHead(const SceneParts& parts, QByteArray& out);
+// Appends one piece line, with its CR LF, per table row from firstRow up to endRow (exclusive;
+// -1 for the last row).
+void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow = 1, int endRow = -1);
 
 // Fills Final with the scene as the editor holds it.
 void ComposeScene(EditorState& state);
