@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
     QProcess viewer;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("MODULINO_VIEW_TIMINGS"), QStringLiteral("1"));
-    env.insert(QStringLiteral("TMPDIR"), dir.path()); // a hand-off server of its own
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path()); // a hand-off server of its own
     viewer.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();

@@ -142,6 +142,7 @@ void ViewerWindow::sceneShown(const QStringList& names, int bound, const QList<i
         cells << QString::number(ms);
     report(cells); // where the time went: parse or update, world, first frames
     everShown = true;
+    editor->connectToEditor(); // an editor that started listening after it opened this file
     statusBar()->clearMessage();
     stack->setCurrentWidget(view);
     viewpoints->clear();

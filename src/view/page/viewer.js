@@ -312,6 +312,7 @@ const modulino = (() =>
       appearance .material    = material;
       shape .appearance       = appearance;
       shape .geometry         = lines;
+      shape .pointerEvents    = false; // a click on the outline is a click on what lies behind
       transform .children     = new X3D .MFNode (shape);
       transform .visible      = false;
 
@@ -428,7 +429,7 @@ const modulino = (() =>
          const move = displacement (node);
          const key  = move .toString ();
 
-         if (move .magnitude () < 1e-4 || dragsReported .get (node) === key)
+         if (move .norm () < 1e-4 || dragsReported .get (node) === key)
             continue;
 
          dragsReported .set (node, key);
