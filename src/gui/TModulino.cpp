@@ -512,8 +512,9 @@ void TModulino::buildMenu() {
     QAction* follow = action(Zobrazit1, "NahledSleduje1", {});
     follow->setCheckable(true);
     follow->setChecked(core.preview.isOn());
-    connect(follow, &QAction::toggled, this,
-            [this](bool ticked) { run([this, ticked] { core.preview.NahledSleduje1Click(ticked); }); });
+    connect(follow, &QAction::toggled, this, [this](bool ticked) {
+        run([this, ticked] { core.preview.NahledSleduje1Click(ticked); });
+    });
     connect(action(Zobrazit1, "UkazatDilek1", Qt::CTRL | Qt::Key_F3), &QAction::triggered, this,
             [this] {
                 if (core.preview.following())

@@ -126,7 +126,10 @@ void ScenePage::answered(const QJsonObject& answer) {
     else if (kind == QStringLiteral("probed"))
         emit probed(strings(answer[QStringLiteral("lines")]));
     else if (kind == QStringLiteral("picked"))
-        emit picked(answer[QStringLiteral("piece")].toInt(), answer[QStringLiteral("ctrl")].toBool());
+        emit picked(answer[QStringLiteral("piece")].toInt(),
+                    answer[QStringLiteral("ctrl")].toBool());
+    else if (kind == QStringLiteral("marked"))
+        emit marked(answer[QStringLiteral("current")].toInt());
     else if (kind == QStringLiteral("dragged")) {
         const QJsonArray move = answer[QStringLiteral("move")].toArray();
         emit dragged(answer[QStringLiteral("piece")].toInt(),

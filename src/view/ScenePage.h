@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QMap>
 #include <QString>
 #include <QStringList>
-#include <QMap>
 #include <QWebEnginePage>
 #include <array>
 
@@ -37,6 +37,8 @@ signals:
     // A click on a piece's body; a piece let go after a drag, moved in scene units.
     void picked(int piece, bool ctrl);
     void dragged(int piece, const std::array<double, 3>& move);
+    // The outline was put around the current piece.
+    void marked(int current);
 
 protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,

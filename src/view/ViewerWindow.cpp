@@ -63,11 +63,13 @@ void ViewerWindow::linkToEditor() {
     editor = new EditorLink(filePath, this);
     connect(editor, &EditorLink::selected, page, &ScenePage::markPieces);
     connect(editor, &EditorLink::frameRequested, page, &ScenePage::frameMark);
-    connect(page, &ScenePage::picked, editor,
-            [this](int piece, bool ctrl) { editor->send(link::Pick{piece, ctrl}); });
-    connect(page, &ScenePage::dragged, editor, [this](int piece, const std::array<double, 3>& move) {
-        editor->send(link::Drag{piece, move});
+    connect(page, &ScenePage::picked, editor, [this](int piece, bool ctrl) {
+        editor->send(link::Pick{piece, ctrl});
     });
+    connect(page, &ScenePage::dragged, editor,
+            [this](int piece, const std::array<double, 3>& move) {
+                editor->send(link::Drag{piece, move});
+            });
 }
 
 void ViewerWindow::buildToolBar() {

@@ -38,9 +38,13 @@ void addPiece(TestEditor& t, const QStringList& position) {
 // What the controls show, as text to compare.
 QStringList shown(const EditorState& s) {
     const ControlsShown c = controlsShown(s);
-    QStringList cells{QString::number(c.tableRow), QString::number(c.CurrentRow),
-                      QString::number(c.shapeSelected), c.shapeText, QString::number(c.CBovl),
-                      QString::number(c.Shape1), c.varovani};
+    QStringList cells{QString::number(c.tableRow),
+                      QString::number(c.CurrentRow),
+                      QString::number(c.shapeSelected),
+                      c.shapeText,
+                      QString::number(c.CBovl),
+                      QString::number(c.Shape1),
+                      c.varovani};
     for (int p : c.positions)
         cells << QString::number(p);
     return cells;
@@ -77,8 +81,8 @@ void TestViewLink::messages_data() {
     QTest::newRow("frame") << QByteArray(R"({"kind":"frame"})") << Message(link::Frame{});
     QTest::newRow("pick") << QByteArray(R"({"kind":"pick","piece":3,"ctrl":false})")
                           << Message(link::Pick{3, false});
-    QTest::newRow("pick with Ctrl") << QByteArray(R"({"kind":"pick","piece":1,"ctrl":true})")
-                                    << Message(link::Pick{1, true});
+    QTest::newRow("pick with Ctrl")
+        << QByteArray(R"({"kind":"pick","piece":1,"ctrl":true})") << Message(link::Pick{1, true});
     QTest::newRow("drag") << QByteArray(R"({"kind":"drag","move":[0.5,-1.25,0],"piece":7})")
                           << Message(link::Drag{7, {0.5, -1.25, 0}});
     QTest::newRow("piece 0") << QByteArray(R"({"kind":"pick","piece":0,"ctrl":false})")
@@ -107,7 +111,7 @@ void TestViewLink::messages() {
 // within -20.0 ... 20.0, as one undo step; the file shows the piece moved by the same amount.
 void TestViewLink::drag_data() {
     QTest::addColumn<int>("axisOrder");
-    QTest::addColumn<QStringList>("cells"); // x y z as typed in the convention
+    QTest::addColumn<QStringList>("cells");  // x y z as typed in the convention
     QTest::addColumn<QList<double>>("move"); // in the file's axes
     QTest::addColumn<QStringList>("movedCells");
     QTest::addColumn<QByteArray>("movedInFile");
@@ -211,7 +215,9 @@ void TestViewLink::following_data() {
     QTest::addColumn<bool>("written");
 
     using Change = std::function<void(Editor&)>;
-    const Change arrow = [](Editor& e) { e.editing.pressUpDown(UpDownId::UDx, +1); };
+    const Change arrow = [](Editor& e) {
+        e.editing.pressUpDown(UpDownId::UDx, +1);
+    };
     QTest::newRow("arrow click") << true << true << arrow << true;
     QTest::newRow("before F3") << false << true << arrow << false;
     QTest::newRow("following off") << true << false << arrow << false;
@@ -219,9 +225,8 @@ void TestViewLink::following_data() {
         << true << true << Change([](Editor& e) { e.editing.selectRow(1); }) << false;
     QTest::newRow("undo") << true << true << Change([](Editor& e) { e.undoRedo.ZpetClick(); })
                           << true;
-    QTest::newRow("background") << true << true << Change([](Editor& e) {
-        e.state.Shape2 = 0x102030;
-    }) << true;
+    QTest::newRow("background") << true << true
+                                << Change([](Editor& e) { e.state.Shape2 = 0x102030; }) << true;
     QTest::newRow("axis convention")
         << true << true << Change([](Editor& e) { e.panels.ImXYZClick(2); }) << true;
     QTest::newRow("new scene") << true << true << Change([](Editor& e) {

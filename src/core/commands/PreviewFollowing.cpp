@@ -33,7 +33,9 @@ PreviewFollowing::PreviewFollowing(EditorState& state, SceneCommands& commands,
     slice.setInterval(0);
     connect(&slice, &QTimer::timeout, this, &PreviewFollowing::composeSlice);
     const PieceTable* table = &s.SGDilky;
-    const auto changed = [this] { rowsChanged = true; };
+    const auto changed = [this] {
+        rowsChanged = true;
+    };
     connect(table, &PieceTable::rowsAppended, this, changed);
     connect(table, &PieceTable::rowRemoved, this, changed);
     connect(table, &PieceTable::rowInserted, this, changed);

@@ -16,9 +16,7 @@ namespace link {
 
 namespace {
 
-template <typename... Kinds> struct Visit : Kinds... {
-    using Kinds::operator()...;
-};
+template <typename... Kinds> struct Visit : Kinds... { using Kinds::operator()...; };
 
 QJsonObject object(const Message& message) {
     return std::visit(
@@ -40,10 +38,10 @@ QJsonObject object(const Message& message) {
                                      {QStringLiteral("ctrl"), m.ctrl}};
               },
               [](const Drag& m) {
-                  return QJsonObject{{QStringLiteral("kind"), QStringLiteral("drag")},
-                                     {QStringLiteral("piece"), m.piece},
-                                     {QStringLiteral("move"),
-                                      QJsonArray{m.move[0], m.move[1], m.move[2]}}};
+                  return QJsonObject{
+                      {QStringLiteral("kind"), QStringLiteral("drag")},
+                      {QStringLiteral("piece"), m.piece},
+                      {QStringLiteral("move"), QJsonArray{m.move[0], m.move[1], m.move[2]}}};
               }},
         message);
 }

@@ -391,6 +391,7 @@ const modulino = (() =>
       try
       {
          placeOutline ();
+         report ("marked", { current });
       }
       catch (error)
       {
