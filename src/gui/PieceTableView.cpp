@@ -140,7 +140,12 @@ PieceTableView::PieceTableView(const PieceTable& table, const std::array<UpDown,
     connect(&table, &PieceTable::piecesRemoved, this, follow);
     connect(&table, &PieceTable::reset, this, follow);
     connect(&table, &PieceTable::selectionChanged, this, follow);
-    connect(&table, &PieceTable::selectionChanged, viewport(), qOverload<>(&QWidget::update));
+    // Rows selected beside the current one are painted by the delegates.
+    connect(&table, &PieceTable::selectionChanged, this, [this] {
+        if (showsGroup || this->table.hasGroup())
+            viewport()->update();
+        showsGroup = this->table.hasGroup();
+    });
 }
 
 void PieceTableView::setUpHeaders() {

@@ -121,6 +121,7 @@ private:
     QPersistentModelIndex typing;             // the cell the editor was last opened on
     int wheelDelta = 0;
     int followedRow = -1;
+    bool showsGroup = false;
 };
 
 } // namespace modulino
