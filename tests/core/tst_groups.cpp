@@ -294,6 +294,8 @@ void TestGroups::pasteRefusals_data() {
     QTest::newRow("a colour that is no number")
         << GoodLine + "\nDilek { velikost 1 1 1 poloha 0 0 0 tvar \"koule\" povrch 1..2 1 1 }" << 0;
     QTest::newRow("other lines skipped") << "# a note\r\n" + GoodLine + "\nfoo\n" + GoodLine << 2;
+    QTest::newRow("a shape named Background")
+        << "Dilek { velikost 1 poloha 0 tvar \"Background {\" povrch 1 0 0 }\n" + GoodLine << 2;
     QTest::newRow("a whole scene file")
         << "#VRML V2.0 utf8\nPROTO Dilek [ ]\nBackground { skyColor 1 1 1 }\n" + GoodLine << 1;
 }
@@ -309,7 +311,7 @@ void TestGroups::pasteRefusals() {
     QCOMPARE(t.dialogs.messages,
              pasted > 0 ? QStringList() : QStringList{t.s.texts.notices.NothingPasted});
     if (pasted > 0)
-        QCOMPARE(t.cell(Col::ShapeColumn, 7), QStringLiteral("kvádr"));
+        QCOMPARE(t.cell(Col::ShapeColumn, 6 + pasted), QStringLiteral("kvádr"));
 }
 
 void TestGroups::arrayOffsets_data() {

@@ -197,7 +197,7 @@ void GroupEditing::DelClick() {
     editing.selectRow(std::min(rows.front(), table.rowCount() - 1));
 }
 
-void GroupEditing::appendSelected(std::vector<PieceRow> rows, std::size_t current, bool check) {
+void GroupEditing::appendSelected(std::vector<PieceRow> rows, std::size_t current, bool read) {
     PieceTable& table = s.SGDilky;
     const History::Step step(s.history);
     const PieceTable::Batch batch(table);
@@ -210,9 +210,7 @@ void GroupEditing::appendSelected(std::vector<PieceRow> rows, std::size_t curren
     table.setWholeRowSelect(true);
     std::vector<int> added(rows.size());
     std::iota(added.begin(), added.end(), first);
-    selection.selectRows(added, first + int(current));
-    if (check)
-        checkShapes(added);
+    selection.selectRows(added, first + int(current), read);
 }
 
 void GroupEditing::appendPieces(std::vector<PieceRow> rows) {

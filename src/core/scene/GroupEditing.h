@@ -42,8 +42,8 @@ public:
     bool arrayClamps(const ArrayRequest& request) const;
     // Appends the copies of an array without asking; returns whether any was made.
     bool makeArray(const ArrayRequest& request);
-    // Appends pieces from elsewhere as one step, runs the shape check for each and selects them,
-    // the last one current.
+    // Appends pieces read from elsewhere as one step and selects them, the last one current; their
+    // shapes stay as read, as Open keeps them.
     void appendPieces(std::vector<PieceRow> rows);
 
 private:
@@ -53,9 +53,9 @@ private:
     void stepAll(UpDownId id, int delta);
     void setAll(int column, const QString& text);
     void checkShapes(const std::vector<int>& rows);
-    // Appends the rows as one step and selects them, the one at `current` made current; with
-    // `check` the shape check runs for each.
-    void appendSelected(std::vector<PieceRow> rows, std::size_t current, bool check = false);
+    // Appends the rows as one step and selects them, the one at `current` made current (as the
+    // reader makes a row current when they were `read`).
+    void appendSelected(std::vector<PieceRow> rows, std::size_t current, bool read = false);
 
     EditorState& s;
     UserDialogs& dialogs;

@@ -47,7 +47,8 @@ bool HistoryStep::tableOnlyCells() const {
         changes, [](const TableChange& c) { return std::holds_alternative<CellChanged>(c); });
 }
 
-// Both steps only change cells: each cell keeps its first old text and takes its last new one.
+// Both steps only change cells: each later change continues the last change of its cell, so a
+// cell written twice in one step (a shape the check renamed) still ends with its last new text.
 void HistoryStep::mergeLater(HistoryStep&& later) {
     QHash<std::pair<int, int>, std::size_t> where; // a step of a group changes many cells
     where.reserve(qsizetype(changes.size()));

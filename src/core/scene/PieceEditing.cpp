@@ -5,6 +5,8 @@
 #include "scene/ShapeCheck.h"
 #include "scene/TypedValue.h"
 
+#include <QScopedValueRollback>
+
 namespace modulino {
 
 namespace {
@@ -85,8 +87,16 @@ void PieceEditing::Duplikovat1Click() {
 }
 
 void PieceEditing::selectRow(int row) {
+    // The step starts before the table moves, so undo shows the row that was current before.
+    const History::Step step(s.history);
     s.SGDilky.setCurrentRow(row);
     SGDilkySelectCell(0, row);
+}
+
+void PieceEditing::selectReadRow(int row) {
+    s.OverColourColumn = false;
+    const QScopedValueRollback reading(shapeCheckRenames, false);
+    selectRow(row);
 }
 
 void PieceEditing::SGDilkySelectCell(int /*column*/, int row) {
@@ -258,7 +268,7 @@ void PieceEditing::Vyzva() {
         s.texts, s.AxisOrder, s.upDown(UpDownId::UDrx).position, s.upDown(UpDownId::UDry).position,
         s.upDown(UpDownId::UDrz).position, s.Tvar.selected,
         hasCell ? &table.cell(PieceTable::ShapeColumn, s.CurrentRow) : nullptr);
-    if (verdict.rename)
+    if (verdict.rename && shapeCheckRenames)
         table.setCell(PieceTable::ShapeColumn, s.CurrentRow, *verdict.rename);
     if (s.CurrentRow > 0)
         s.varovani = verdict.message;

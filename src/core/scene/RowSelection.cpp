@@ -81,10 +81,13 @@ void RowSelection::selectAlike(int column) {
     table.setSelectionRanges(ranges);
 }
 
-void RowSelection::selectRows(const std::vector<int>& rows, int current) {
+void RowSelection::selectRows(const std::vector<int>& rows, int current, bool read) {
     PieceTable& table = s.SGDilky;
     s.OverColourColumn = false;
-    editing.selectRow(current);
+    if (read)
+        editing.selectReadRow(current);
+    else
+        editing.selectRow(current);
     RowRanges ranges;
     for (int row : rows)
         addToRanges(ranges, row);

@@ -27,8 +27,9 @@ public:
     void VybratTvar1Click();
     void VybratBarvu1Click();
 
-    // Selects `rows` (ascending piece rows), with `current` among them made current.
-    void selectRows(const std::vector<int>& rows, int current);
+    // Selects `rows` (ascending piece rows), with `current` among them made current; rows just
+    // read from text are made current as the reader makes them (PieceEditing::selectReadRow).
+    void selectRows(const std::vector<int>& rows, int current, bool read = false);
     // The selected piece rows in ascending order.
     std::vector<int> selectedRows() const;
 

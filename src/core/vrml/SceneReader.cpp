@@ -219,13 +219,13 @@ qsizetype firstLineContaining(const QList<QByteArrayView>& lines, QByteArrayView
     return -1;
 }
 
-// Appends a row and makes it current, as the user's selection would.
+// Appends a row and makes it current, as the user's selection would, but keeping it as read.
 void appendPiece(EditorState& s, PieceEditing& editing, PieceRow row) {
     const int r = s.SGDilky.rowCount();
     s.SGDilky.appendRow(std::move(row));
     s.SGDilky.setHeaderFixed(true);
     s.SGDilky.setWholeRowSelect(true);
-    editing.selectRow(r);
+    editing.selectReadRow(r);
 }
 
 // The background colour from the text of the background block: from its first number character
@@ -341,10 +341,15 @@ std::optional<std::vector<PieceRow>> readScenePieces(QByteArrayView bytes, const
     return std::move(read->rows);
 }
 
+// A piece line whose shape name holds "Background" does not make the text a scene file.
 std::optional<std::vector<PieceRow>> readPieceLines(QByteArrayView bytes, const EditorState& s) {
     const QList<QByteArrayView> lines = splitLines(bytes);
-    const qsizetype background = firstLineContaining(lines, "Background", 0);
-    return pieceRows(lines, background < 0 ? 0 : firstPieceLine(lines, background), s);
+    const auto background = std::ranges::find_if(lines, [](QByteArrayView line) {
+        return line.contains("Background") && !line.contains("Dilek");
+    });
+    const qsizetype from =
+        background == lines.end() ? 0 : firstPieceLine(lines, background - lines.begin());
+    return pieceRows(lines, from, s);
 }
 
 bool readScene(EditorState& s, PieceEditing& editing, QByteArrayView bytes) {
@@ -363,6 +368,8 @@ bool readScene(EditorState& s, PieceEditing& editing, QByteArrayView bytes) {
     for (PieceRow& row : read->rows)
         appendPiece(s, editing, std::move(row));
     s.prototyp = std::move(read->library);
+    // Each piece line carries its own controls flag; the box would write 1 over all of them.
+    s.CBSkryt = false;
     if (read->background)
         s.Shape2 = *read->background;
     return true;
