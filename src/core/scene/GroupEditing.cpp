@@ -203,7 +203,6 @@ void GroupEditing::appendSelected(std::vector<PieceRow> rows, std::size_t curren
     const PieceTable::Batch batch(table);
     s.SceneSaved = false;
     const int first = table.rowCount();
-    table.reserve(first + int(rows.size()));
     for (PieceRow& row : rows)
         table.appendRow(std::move(row));
     table.setHeaderFixed(true);
