@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <vector>
 
 namespace modulino {
 
@@ -28,6 +29,9 @@ QByteArray composeScene(const SceneParts& parts);
 QByteArray backgroundLine(Colour background);
 // Appends one piece line, with its CR LF, per table row.
 void WritePieces(const SceneParts& parts, QByteArray& out);
+
+// The piece lines of the given rows, each with its CR LF, as a scene file holds them.
+QByteArray pieceLines(const SceneParts& parts, const std::vector<int>& rows);
 
 // Fills Final with the scene as the editor holds it.
 void ComposeScene(EditorState& state);
