@@ -316,6 +316,7 @@ int main(int argc, char* argv[]) {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as soon as it is measured
     if (argc != 2) {
         std::fprintf(stderr, "usage: modulino-bench-view PATH-TO-modulino-view\n");
         return 2;

@@ -65,6 +65,8 @@ private:
     void refreshOptions();
     void linkToView();
     void followScene();
+    void buildGroupEditing();
+    void refreshGroupEditing();
     void commitData(QSessionManager& manager);
 
     QLabel* label(QWidget* parent, const char* name, int x, int y);
@@ -105,6 +107,7 @@ private:
     QAction* Znovu1 = nullptr;
     QAction* Duplikovat1 = nullptr;
     ViewLinkServer* viewLink = nullptr;
+    std::vector<QAction*> groupActions; // greyed out with an empty table
 };
 
 } // namespace modulino

@@ -162,35 +162,45 @@ void TestViewLink::drag() {
     QCOMPARE(filePosition(t.s, 1), before);
 }
 
-// A click on a piece in the view selects its row exactly as a click on the row does.
+// A click on a piece in the view selects its row exactly as a click on the row does, and with
+// Ctrl as a Ctrl+click on the row does.
 void TestViewLink::pick_data() {
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("current");
+    QTest::addColumn<std::function<void(Editor&)>>("rowClick");
+    QTest::addColumn<QList<int>>("selected");
 
-    QTest::newRow("first") << link::encode(link::Pick{1, false}) << 1;
-    QTest::newRow("with Ctrl") << link::encode(link::Pick{2, true}) << 2;
-    QTest::newRow("no such piece") << link::encode(link::Pick{9, false}) << 3;
-    QTest::newRow("not a pick") << link::encode(link::Frame{}) << 3;
+    using Click = std::function<void(Editor&)>;
+    QTest::newRow("first") << link::encode(link::Pick{1, false})
+                           << Click([](Editor& e) { e.editing.selectRow(1); }) << QList<int>{1};
+    QTest::newRow("with Ctrl") << link::encode(link::Pick{1, true})
+                               << Click([](Editor& e) { e.selection.SGDilkyToggleRow(1); })
+                               << QList<int>{1, 3};
+    QTest::newRow("no such piece")
+        << link::encode(link::Pick{9, false}) << Click([](Editor&) {}) << QList<int>{3};
+    QTest::newRow("not a pick") << link::encode(link::Frame{}) << Click([](Editor&) {})
+                                << QList<int>{3};
 }
 
 void TestViewLink::pick() {
     QFETCH(QByteArray, line);
-    QFETCH(int, current);
+    QFETCH(std::function<void(Editor&)>, rowClick);
+    QFETCH(QList<int>, selected);
 
     TestEditor viewed, clicked;
     for (TestEditor* t : {&viewed, &clicked}) {
         addPiece(*t, {"1", "2", "3"});
-        addPiece(*t, {"-4", "5.5", "0"});
         t->editor.editing.TvarChange(4);
+        addPiece(*t, {"-4", "5.5", "0"});
         addPiece(*t, {"0", "0", "0"});
-        t->editor.editing.SGDilkyMouseMove(20); // the pointer was last over the colour column
+        t->editor.link.selectionToSend();
     }
+    viewed.editor.editing.SGDilkyMouseMove(20); // the pointer was last over the colour column
     viewed.editor.link.take(line);
-    clicked.s.OverColourColumn = false;
-    clicked.editor.editing.selectRow(current);
-    QCOMPARE(viewed.s.CurrentRow, current);
+    rowClick(clicked.editor);
     QCOMPARE(shown(viewed.s), shown(clicked.s));
     QCOMPARE(viewed.dialogs.colourDialogs, 0);
+    const link::Selection expected{selected, clicked.s.SGDilky.currentRow()};
+    QCOMPARE(viewed.editor.link.selectionToSend(true), link::encode(expected));
 }
 
 // The view hears of each new selection once; a view that connects hears of it at once.
@@ -204,6 +214,9 @@ void TestViewLink::selectionSentOnce() {
     t.editor.editing.selectRow(2);
     QVERIFY(t.editor.link.selectionToSend().isEmpty());
     QCOMPARE(t.editor.link.selectionToSend(true), link::encode(link::Selection{{2}, 2}));
+    t.editor.selection.VybratVse1Click();
+    QCOMPARE(t.editor.link.selectionToSend(),
+             link::encode(link::Selection{{1, 2}, t.s.SGDilky.currentRow()}));
 }
 
 // Once F3 has written the preview, every change is written there as Save would compose it; before

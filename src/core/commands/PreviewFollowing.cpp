@@ -40,6 +40,7 @@ PreviewFollowing::PreviewFollowing(EditorState& state, SceneCommands& commands,
     connect(table, &PieceTable::rowRemoved, this, changed);
     connect(table, &PieceTable::rowInserted, this, changed);
     connect(table, &PieceTable::rowChanged, this, changed);
+    connect(table, &PieceTable::rowsChanged, this, changed);
     connect(table, &PieceTable::piecesRemoved, this, changed);
     connect(table, &PieceTable::reset, this, changed);
 }

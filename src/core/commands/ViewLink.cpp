@@ -1,8 +1,10 @@
 #include "commands/ViewLink.h"
 
 #include "scene/EditorState.h"
+#include "scene/GroupEditing.h"
 #include "scene/Numbers.h"
 #include "scene/PieceEditing.h"
+#include "scene/RowSelection.h"
 #include "vrml/AxisOrder.h"
 
 #include <QJsonArray>
@@ -113,9 +115,29 @@ Message decode(QByteArrayView line) {
 
 } // namespace link
 
-ViewLinking::ViewLinking(EditorState& state, PieceEditing& editing)
+ViewLinking::ViewLinking(EditorState& state, PieceEditing& editing, RowSelection& rows,
+                         GroupEditing& group)
     : s(state)
-    , editing(editing) {}
+    , editing(editing)
+    , rows(rows)
+    , group(group) {
+    // Reading a selection of many rows costs a pass over the table: only after it moved.
+    const PieceTable* table = &s.SGDilky;
+    const auto moved = [this] {
+        selectionMoved = true;
+    };
+    heard << QObject::connect(table, &PieceTable::selectionChanged, moved)
+          << QObject::connect(table, &PieceTable::rowsAppended, moved)
+          << QObject::connect(table, &PieceTable::rowRemoved, moved)
+          << QObject::connect(table, &PieceTable::rowInserted, moved)
+          << QObject::connect(table, &PieceTable::piecesRemoved, moved)
+          << QObject::connect(table, &PieceTable::reset, moved);
+}
+
+ViewLinking::~ViewLinking() {
+    for (const QMetaObject::Connection& connection : std::as_const(heard))
+        QObject::disconnect(connection);
+}
 
 link::Message ViewLinking::take(QByteArrayView line) {
     link::Message message = link::decode(line);
@@ -133,7 +155,10 @@ void ViewLinking::pickInView(const link::Pick& pick) {
         return;
     // The pointer is over the view, not over the table's colour column.
     s.OverColourColumn = false;
-    editing.selectRow(pick.piece);
+    if (pick.ctrl)
+        rows.SGDilkyToggleRow(pick.piece);
+    else
+        editing.selectRow(pick.piece);
 }
 
 void ViewLinking::dragInView(const link::Drag& drag) {
@@ -153,16 +178,22 @@ void ViewLinking::dragInView(const link::Drag& drag) {
             continue;
         const UpDown& range = s.upDown(UpDownId(column - PieceTable::RxColumn));
         const int moved = int(std::clamp<long>(*now + tenths, range.min, range.max));
-        editing.SGDilkySetEditText(column, row, TenthsText(moved, 3));
+        group.SGDilkySetEditText(column, row, TenthsText(moved, 3));
     }
 }
 
 link::Selection ViewLinking::selection() const {
     const int current = s.SGDilky.isPieceRow(s.SGDilky.currentRow()) ? s.SGDilky.currentRow() : 0;
-    return {current ? QList<int>{current} : QList<int>{}, current};
+    link::Selection selection{{}, current};
+    for (int row : rows.selectedRows())
+        selection.pieces << row;
+    return selection;
 }
 
 QByteArray ViewLinking::selectionToSend(bool always) {
+    if (!always && !selectionMoved)
+        return {};
+    selectionMoved = false;
     link::Selection now = selection();
     if (!always && now == sent)
         return {};

@@ -3,13 +3,16 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QObject>
 #include <array>
 #include <variant>
 
 namespace modulino {
 
 struct EditorState;
+class GroupEditing;
 class PieceEditing;
+class RowSelection;
 
 // The messages between the editor and the viewer that shows its preview file: one JSON object a
 // line. Pieces are counted from 1 in the order of the file's piece lines, which is the order of
@@ -53,12 +56,15 @@ Message decode(QByteArrayView line);
 // does to the scene.
 class ViewLinking {
 public:
-    ViewLinking(EditorState& state, PieceEditing& editing);
+    ViewLinking(EditorState& state, PieceEditing& editing, RowSelection& rows, GroupEditing& group);
+    ~ViewLinking();
+    ViewLinking(const ViewLinking&) = delete;
+    ViewLinking& operator=(const ViewLinking&) = delete;
 
     // Takes a line from the view; returns the message it carried (std::monostate when ignored).
     link::Message take(QByteArrayView line);
-    // The piece becomes the current row exactly as a click on its row makes it. For now a click
-    // with Ctrl selects as well.
+    // The piece becomes the current row exactly as a click on its row makes it; with Ctrl it joins
+    // or leaves the selection as a Ctrl+click on its row does.
     void pickInView(const link::Pick& pick);
     // The drag's move, in tenths, is added to the piece's position cells as a value typed into
     // them: one undo step, in the axis convention in force, held within the arrows' range.
@@ -72,7 +78,12 @@ public:
 private:
     EditorState& s;
     PieceEditing& editing;
+    RowSelection& rows;
+    GroupEditing& group;
     link::Selection sent{{}, -1};
+    // The table told of a new selection or of moved rows since the selection was last read.
+    bool selectionMoved = true;
+    QList<QMetaObject::Connection> heard;
 };
 
 } // namespace modulino

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <vector>
 
 namespace modulino {
 
@@ -31,6 +32,9 @@ void WriteHead(const SceneParts& parts, QByteArray& out);
 // Appends one piece line, with its CR LF, per table row from firstRow up to endRow (exclusive;
 // -1 for the last row).
 void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow = 1, int endRow = -1);
+
+// The piece lines of the given rows, each with its CR LF, as a scene file holds them.
+QByteArray pieceLines(const SceneParts& parts, const std::vector<int>& rows);
 
 // Fills Final with the scene as the editor holds it.
 void ComposeScene(EditorState& state);
