@@ -194,6 +194,7 @@ int main(int argc, char* argv[]) {
         std::puts("SKIP: the view draws with WebGL: run under xvfb-run");
         return 0;
     }
+    qputenv("QT_QPA_PLATFORM", "xcb"); // scripts/test sets offscreen, where WebGL cannot draw
     QTemporaryDir runtime; // a private runtime folder of the test's own
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QByteArray flags = "--ignore-gpu-blocklist";
