@@ -126,7 +126,10 @@ QProcess* startViewer(const char* program, const QString& scene, const QString& 
 // The viewer's memory after 1,000 followed edits of a 100-piece scene, each one piece's colour as
 // an edit changes it, against a fresh load of the same scene; both after a quiet moment.
 void followedEditsMemory(const char* program, const QTemporaryDir& dir) {
-    constexpr int Edits = 1000;
+    // MODULINO_BENCH_EDITS=N for a shorter run.
+    const int Edits = qEnvironmentVariableIntValue("MODULINO_BENCH_EDITS") > 0
+                          ? qEnvironmentVariableIntValue("MODULINO_BENCH_EDITS")
+                          : 1000;
     const QString scene = dir.filePath(QStringLiteral("~prev01.wrl"));
     const QByteArray scene0 = modulino::bench::generateScene(100, 7);
     writeBytes(scene, scene0);
@@ -317,11 +320,19 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as soon as it is measured
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: modulino-bench-view PATH-TO-modulino-view\n");
+    const bool liveOnly = argc == 3 && qstrcmp(argv[2], "--live") == 0;
+    if (argc != 2 && !liveOnly) {
+        std::fprintf(stderr, "usage: modulino-bench-view PATH-TO-modulino-view [--live]\n");
         return 2;
     }
     QTemporaryDir dir;
+    if (liveOnly) {
+        followedEditsMemory(argv[1], dir);
+        liveLink(QFileInfo(QString::fromLocal8Bit(argv[1])).absolutePath() +
+                     QStringLiteral("/x_ite"),
+                 dir);
+        return 0;
+    }
     const QString scene = dir.filePath(QStringLiteral("~prev00.wrl"));
     writeScene(scene, 10, 1);
 

@@ -92,6 +92,9 @@ void PreviewFollowing::startComposing() {
     dirty = false;
     composing = true;
     composed.clear();
+    // Room for the file as last written and a little more, so the buffer seldom moves: moving
+    // ten megabytes would hold up the window longer than a slice may.
+    composed.reserve(lastComposedSize + lastComposedSize / 8 + 4096);
     fieldsComposed = sceneFields(s);
     rowsComposed = s.SGDilky.rowCount();
     WriteHead(partsOf(s), composed);
@@ -129,9 +132,12 @@ void PreviewFollowing::startWriting() {
         return;
     }
     writingTo = s.PreviewFileName;
-    writer.reset(QThread::create([this, path = writingTo, bytes = std::exchange(composed, {})] {
-        writeError = writeWholeFile(path, bytes);
-    }));
+    lastComposedSize = composed.size();
+    writer.reset(
+        QThread::create([this, path = writingTo, bytes = std::exchange(composed, {})]() mutable {
+            writeError = writeWholeFile(path, bytes);
+            bytes = {}; // freed on the writer's thread
+        }));
     connect(writer.get(), &QThread::finished, this, &PreviewFollowing::writingDone);
     writer->start();
 }

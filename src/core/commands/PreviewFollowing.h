@@ -70,6 +70,7 @@ private:
     QTimer slice;
     bool composing = false;
     QByteArray composed;
+    qsizetype lastComposedSize = 0;
     int nextRow = 0;
     SceneFields fieldsComposed;
     int rowsComposed = 0;
