@@ -179,20 +179,79 @@ struct Replaced {
     bool folderRefused = false; // no file may be created beside the target
 };
 
+// Writes the new file's content and attributes; 0 or the error that stopped it.
+int fill(int fd, QByteArrayView bytes, const struct stat* old) {
+    if (old)
+        takeAttributes(fd, *old);
+    const int error = writeAll(fd, bytes);
+    if (error)
+        return error;
+    return ::fdatasync(fd) == 0 ? 0 : errno;
+}
+
+// Gives an unnamed file a name in its folder; 0 or the error. Through /proc where it is mounted,
+// else by the descriptor itself, which needs a privilege.
+int linkUnnamed(int fd, const QByteArray& name) {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return EEXIST;
+    return ::linkat(fd, "", AT_FDCWD, name.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
+
+// Replaces `target` through a file without a name, so that a write killed at any moment leaves
+// nothing behind. A missing target is linked in directly; an existing one through a name that
+// lives only between the link and the rename. False when the file system has no unnamed files
+// (nothing has been written then).
+bool replaceUnnamed(const QString& target, QByteArrayView bytes, const struct stat* old,
+                    int& error) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    Descriptor fd(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, old ? 0600 : 0666));
+    if (!fd.valid())
+        return false;
+    error = fill(fd.get(), bytes, old);
+    const QByteArray name = QFile::encodeName(target);
+    if (!error && !old) {
+        error = linkUnnamed(fd.get(), name);
+        if (error != EEXIST) // EPERM or ENOENT: no way to link, the named temporary instead
+            return error != EPERM && error != ENOENT;
+        error = 0; // made meanwhile: replaced as any existing file
+    }
+    for (int attempt = 0; !error && attempt < 100; ++attempt) {
+        const QByteArray temporary =
+            folder + "/.modulino-" +
+            QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0');
+        error = linkUnnamed(fd.get(), temporary);
+        if (error == EEXIST) {
+            error = 0;
+            continue;
+        }
+        if (error)
+            return error != EPERM && error != ENOENT;
+        if (::rename(temporary.constData(), name.constData()) != 0) {
+            error = errno;
+            ::unlink(temporary.constData());
+        }
+        break;
+    }
+    if (const int closing = fd.close(); !error)
+        error = closing;
+    return true;
+}
+
 // Replaces `target` (missing when `old` is null) through a temporary file and a rename.
 Replaced replace(const QString& target, const QString& shownPath, QByteArrayView bytes,
                  const struct stat* old) {
+    if (int error = 0; replaceUnnamed(target, bytes, old, error))
+        return {error ? systemFailure("write", shownPath, error) : QString()};
     QByteArray temporary;
     Descriptor fd(createTemporary(target, old ? 0600 : 0666, temporary));
     if (!fd.valid()) {
         const int error = errno;
         return {systemFailure("create", shownPath, error), error == EACCES || error == EPERM};
     }
-    if (old)
-        takeAttributes(fd.get(), *old);
-    int error = writeAll(fd.get(), bytes);
-    if (!error && ::fdatasync(fd.get()) != 0)
-        error = errno;
+    int error = fill(fd.get(), bytes, old);
     if (const int closing = fd.close(); !error)
         error = closing;
     if (!error && ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0)
