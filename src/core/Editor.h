@@ -2,7 +2,9 @@
 
 #include "app/OptionPanels.h"
 #include "base/UserDialogs.h"
+#include "commands/Recovery.h"
 #include "commands/SceneCommands.h"
+#include "commands/SceneFileGuard.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
 #include "scene/EditorState.h"
@@ -23,6 +25,10 @@ public:
     Editor& operator=(const Editor&) = delete;
 
     void FormCreate(const QString& workingDirectory = QDir::currentPath());
+    // The window became active: a file changed on disk may be read again.
+    void FormActivate() { modulino::FormActivate(state, dialogs, opening); }
+    // At start-up, before any file is opened: restores a copy left by an editor that ended.
+    bool offerRecovery() { return recovery.offerLeftCopies(dialogs, opening); }
 
     UserDialogs& dialogs;
     EditorState state;
@@ -33,6 +39,7 @@ public:
     SceneCommands commands{state, dialogs};
     SceneOpening opening{state, dialogs, editing};
     SceneLifecycle lifecycle{state, dialogs, commands};
+    RecoveryCopy recovery{state};
 };
 
 } // namespace modulino

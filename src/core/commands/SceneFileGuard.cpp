@@ -55,12 +55,11 @@ void FormActivate(EditorState& s, UserDialogs& dialogs, SceneOpening& opening) {
         return;
     s.reloadDeclined = now; // before asking: the box itself activates the window again
     const Notices& notices = s.texts.notices;
-    const bool read =
-        s.SceneSaved
-            ? dialogs.confirmWithDefault(notices.ReloadChanged.arg(s.fileName),
-                                         UserDialogs::Answer::Yes)
-            : dialogs.confirmWithDefault(notices.ReloadLosing.arg(s.fileName),
-                                         UserDialogs::Answer::No);
+    const bool read = s.SceneSaved
+                          ? dialogs.confirmWithDefault(notices.ReloadChanged.arg(s.fileName),
+                                                       UserDialogs::Answer::Yes)
+                          : dialogs.confirmWithDefault(notices.ReloadLosing.arg(s.fileName),
+                                                       UserDialogs::Answer::No);
     if (read)
         opening.openFile(s.fileName);
 }

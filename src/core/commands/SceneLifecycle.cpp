@@ -54,8 +54,7 @@ bool SceneLifecycle::FormCloseQuery() {
     if (const auto changed = replaceChangedFile(s, dialogs, s.fileName)) {
         if (!*changed)
             return false;
-    } else if (dialogs.confirmYesNoCancel(commands.overwriteQuestion()) !=
-               UserDialogs::Answer::Yes)
+    } else if (dialogs.confirmYesNoCancel(commands.overwriteQuestion()) != UserDialogs::Answer::Yes)
         return false;
     return commands.writeToCurrentFile();
 }

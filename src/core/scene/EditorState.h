@@ -69,7 +69,7 @@ struct EditorState {
     std::optional<FileIdentity> diskFile;
     std::optional<FileIdentity> reloadDeclined; // a change the user chose not to read again
     FileLock sceneLock;                         // marks the current file as open here
-    QLocale SavedDecimalSeparator;           // the default locale at start, restored at close
+    QLocale SavedDecimalSeparator;              // the default locale at start, restored at close
 
     // Every change to the scene, for undo and redo.
     History history{*this};

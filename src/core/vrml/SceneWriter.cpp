@@ -100,6 +100,10 @@ QByteArray backgroundLine(Colour background) {
 }
 
 void WritePieces(const SceneParts& parts, QByteArray& out) {
+    WritePieces(parts, out, 1, parts.table.rowCount());
+}
+
+void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow, int endRow) {
     unsigned sizes[3] = {2, 3, 4};
     unsigned positions[3] = {5, 6, 7};
     const unsigned colours[3] = {PieceTable::RedColumn, PieceTable::GreenColumn,
@@ -108,7 +112,7 @@ void WritePieces(const SceneParts& parts, QByteArray& out) {
     SwapAxes(positions[0], positions[1], positions[2], 0, unsigned(parts.axisOrder));
 
     const PieceTable& table = parts.table;
-    for (int r = 1; r < table.rowCount(); ++r) {
+    for (int r = firstRow; r < endRow; ++r) {
         const PieceRow& row = table.row(r);
         const qsizetype start = out.size();
         out.resize(start + lineBound(row));
@@ -130,6 +134,25 @@ void WritePieces(const SceneParts& parts, QByteArray& out) {
     }
 }
 
+namespace {
+
+void appendHead(const QByteArrayList& library, Colour background, QByteArray& out) {
+    for (const QByteArray& line : library) {
+        out += QByteArrayView(line).first(std::min<qsizetype>(line.size(), LibraryLineLimit));
+        out += CrLf;
+    }
+    out += backgroundLine(background);
+    out += CrLf;
+}
+
+} // namespace
+
+QByteArray composeHead(const QByteArrayList& library, Colour background) {
+    QByteArray out;
+    appendHead(library, background, out);
+    return out;
+}
+
 QByteArray composeScene(const SceneParts& parts) {
     QByteArray out;
     qsizetype libraryBytes = 0;
@@ -141,12 +164,7 @@ QByteArray composeScene(const SceneParts& parts) {
     for (int r = 1; r < parts.table.rowCount(); ++r)
         pieceBytes += lineBound(parts.table.row(r));
     out.reserve(libraryBytes + 64 + pieceBytes);
-    for (const QByteArray& line : parts.library) {
-        out += QByteArrayView(line).first(std::min<qsizetype>(line.size(), LibraryLineLimit));
-        out += CrLf;
-    }
-    out += backgroundLine(parts.background);
-    out += CrLf;
+    appendHead(parts.library, parts.background, out);
     WritePieces(parts, out);
     return out;
 }

@@ -28,6 +28,10 @@ QByteArray composeScene(const SceneParts& parts);
 QByteArray backgroundLine(Colour background);
 // Appends one piece line, with its CR LF, per table row.
 void WritePieces(const SceneParts& parts, QByteArray& out);
+// The same for the rows firstRow to endRow - 1.
+void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow, int endRow);
+// The library lines and the background line, each with its CR LF: what stands above the pieces.
+QByteArray composeHead(const QByteArrayList& library, Colour background);
 
 // Fills Final with the scene as the editor holds it.
 void ComposeScene(EditorState& state);
