@@ -30,6 +30,8 @@ std::optional<FileLock::Holder> FileLock::take(const QString& path) {
     if (lock && lockedPath == name)
         return std::nullopt;
     release();
+    if (!marking)
+        return std::nullopt;
     auto candidate = std::make_unique<QLockFile>(name);
     candidate->setStaleLockTime(0); // stale only when its process is gone, however old
     if (candidate->tryLock(0)) {

@@ -29,8 +29,12 @@ public:
     // be made (a read-only folder), which never stops the caller.
     std::optional<Holder> take(const QString& path);
     void release();
+    // A program that only reads and writes files for a script marks nothing (and so can leave
+    // no mark behind when it is killed).
+    void setMarking(bool on) { marking = on; }
 
 private:
+    bool marking = true;
     std::unique_ptr<QLockFile> lock;
     QString lockedPath;
 };

@@ -62,10 +62,7 @@ std::unique_ptr<QLockFile> ownerLock(const QString& path) {
 } // namespace
 
 QString recoveryFolder() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || QDir::isRelativePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/modulino");
+    return stateFolder();
 }
 
 RecoveryCopy::RecoveryCopy(EditorState& state, QString folder)
@@ -249,6 +246,7 @@ void RecoveryCopy::takeOwnership() {
 }
 
 bool RecoveryCopy::offerLeftCopies(UserDialogs& dialogs, SceneOpening& opening) {
+    clearPassingNames(folder);
     const QFileInfoList copies =
         QDir(folder).entryInfoList({QStringLiteral("*.wrl")}, QDir::Files, QDir::Time);
     for (const QFileInfo& copy : copies) {

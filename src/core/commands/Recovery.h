@@ -22,7 +22,7 @@ struct EditorState;
 class UserDialogs;
 class SceneOpening;
 
-// Where recovery copies live: $XDG_STATE_HOME/modulino, by default ~/.local/state/modulino.
+// Where recovery copies live: the state folder, $XDG_STATE_HOME/modulino.
 QString recoveryFolder();
 
 // While the scene has unsaved changes, keeps a copy of what Save would write in the recovery
