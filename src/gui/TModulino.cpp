@@ -200,7 +200,7 @@ void TModulino::offerRecovery() {
 void TModulino::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !closed)
-        run([this] { core.FormActivate(); });
+        runWhileTyping([this] { core.FormActivate(); });
 }
 
 QLabel* TModulino::label(QWidget* parent, const char* name, int x, int y) {

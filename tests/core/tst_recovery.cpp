@@ -20,17 +20,13 @@ QStringList stateFiles() {
     return QDir(recoveryFolder()).entryList(QDir::Files | QDir::Hidden);
 }
 
-QByteArray readFile(const QString& path) {
-    return readWholeFile(path).bytes;
-}
-
 // Run in a process of its own: saves one piece as scene.wrl in `folder` under the xzy convention,
 // adds a second piece, writes the recovery copy and waits to be killed.
 int leaveCopy(const QString& folder) {
     TestEditor t(folder);
     t.s.AxisOrder = 1;
     t.editor.editing.PridejClick();
-    t.dialogs.saveAnswers << folder + QStringLiteral("/scene.wrl");
+    t.dialogs.saveAnswers << folder + QString("/scene.wrl");
     t.editor.commands.Uloitjako1Click();
     t.editor.editing.PridejClick();
     t.editor.recovery.writeNow();
@@ -38,14 +34,6 @@ int leaveCopy(const QString& folder) {
     std::fflush(stdout);
     QThread::sleep(600);
     return 0;
-}
-
-void killedEditor(const QString& folder) {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--leave-copy"), folder});
-    QVERIFY(child.waitForReadyRead(30000));
-    child.kill();
-    child.waitForFinished();
 }
 
 } // namespace
@@ -82,7 +70,7 @@ void TestRecovery::copyFollowsTheScene() {
     QFETCH(QString, end);
     auto t = std::make_unique<TestEditor>();
     Editor& e = t->editor;
-    const QString file = t->folder.filePath(QStringLiteral("file.wrl"));
+    const QString file = t->folder.filePath(QString("file.wrl"));
     ComposeScene(t->s);
     QVERIFY(writeWholeFile(file, t->s.Final).isEmpty());
     e.recovery.update();
@@ -96,24 +84,24 @@ void TestRecovery::copyFollowsTheScene() {
     e.editing.PridejClick();
     e.recovery.writeNow();
     ComposeScene(t->s);
-    QCOMPARE(readFile(e.recovery.scenePath()), t->s.Final);
+    QCOMPARE(readWholeFile(e.recovery.scenePath()).bytes, t->s.Final);
     e.panels.ImXYZClick(2);
     e.recovery.writeNow();
     ComposeScene(t->s);
-    QCOMPARE(readFile(e.recovery.scenePath()), t->s.Final);
+    QCOMPARE(readWholeFile(e.recovery.scenePath()).bytes, t->s.Final);
     QCOMPARE(stateFiles().size(), 3); // the scene, its record and its owner's lock
 
-    if (end == QLatin1String("save")) {
-        t->dialogs.saveAnswers << file + QStringLiteral("2");
+    if (end == QString("save")) {
+        t->dialogs.saveAnswers << file + QString("2");
         e.commands.Uloit1Click();
-    } else if (end == QLatin1String("new")) {
+    } else if (end == QString("new")) {
         t->dialogs.confirmAnswers << true;
         e.lifecycle.Nov1Click();
-    } else if (end == QLatin1String("open")) {
+    } else if (end == QString("open")) {
         t->dialogs.confirmAnswers << true;
         t->dialogs.openAnswers << file;
         e.opening.Nast1Click();
-    } else if (end == QLatin1String("close")) {
+    } else if (end == QString("close")) {
         t->dialogs.confirmAnswers << true << false;
         QVERIFY(e.lifecycle.FormCloseQuery());
         e.lifecycle.FormClose();
@@ -123,7 +111,7 @@ void TestRecovery::copyFollowsTheScene() {
     }
     e.recovery.update();
     QVERIFY(t->dialogs.allAnswered());
-    if (end == QLatin1String("close"))
+    if (end == QString("close"))
         t.reset();
     QCOMPARE(stateFiles(), QStringList());
 }
@@ -138,7 +126,11 @@ void TestRecovery::leftCopyIsOffered_data() {
 void TestRecovery::leftCopyIsOffered() {
     QFETCH(bool, restore);
     QTemporaryDir work;
-    killedEditor(work.path());
+    QProcess killed;
+    killed.start(QCoreApplication::applicationFilePath(), {"--leave-copy", work.path()});
+    QVERIFY(killed.waitForReadyRead(30000));
+    killed.kill();
+    killed.waitForFinished();
     TestEditor running;
     running.editor.editing.PridejClick();
     running.editor.recovery.writeNow();
@@ -147,9 +139,9 @@ void TestRecovery::leftCopyIsOffered() {
     TestEditor next;
     next.dialogs.confirmAnswers << restore;
     QCOMPARE(next.editor.offerRecovery(), restore);
-    const QString file = work.filePath(QStringLiteral("scene.wrl"));
+    const QString file = work.filePath(QString("scene.wrl"));
     QCOMPARE(next.dialogs.log.size(), 1);
-    QVERIFY(next.dialogs.log[0].startsWith(QStringLiteral("confirm (default Yes): ")));
+    QVERIFY(next.dialogs.log[0].startsWith(QString("confirm (default Yes): ")));
     QVERIFY(next.dialogs.log[0].contains(file));
     QVERIFY(QFile::exists(running.editor.recovery.scenePath()));
     QCOMPARE(stateFiles().size(), restore ? 6 : 3);
@@ -172,7 +164,7 @@ void TestRecovery::leftCopyIsOffered() {
     next.dialogs.confirmAnswers << true;
     next.editor.commands.Uloit1Click();
     next.editor.recovery.update();
-    QVERIFY(next.dialogs.log.last().startsWith(QStringLiteral("confirm: ")));
+    QVERIFY(next.dialogs.log.last().startsWith(QString("confirm: ")));
     QVERIFY(next.s.SceneSaved);
     QCOMPARE(stateFiles().size(), 3);
 }
@@ -183,7 +175,6 @@ void TestRecovery::changedOnDisk_data() {
     QTest::newRow("rewritten by another program") << "rewritten" << true;
     QTest::newRow("replaced by a rename") << "renamed" << true;
     QTest::newRow("touched only") << "touched" << true;
-    QTest::newRow("deleted") << "deleted" << false;
     QTest::newRow("our own save") << "saved" << false;
 }
 
@@ -193,38 +184,36 @@ void TestRecovery::changedOnDisk() {
     QFETCH(QString, change);
     QFETCH(bool, asked);
     TestEditor t;
-    const QString file = t.folder.filePath(QStringLiteral("scene.wrl"));
+    const QString file = t.folder.filePath(QString("scene.wrl"));
     ComposeScene(t.s);
     QVERIFY(writeWholeFile(file, t.s.Final).isEmpty());
     QCOMPARE(t.editor.opening.openFile(file), SceneOpening::OpenResult::Opened);
     t.editor.editing.PridejClick();
 
-    if (change == QLatin1String("rewritten")) {
+    if (change == QString("rewritten")) {
         QFile other(file);
         QVERIFY(other.open(QIODevice::WriteOnly | QIODevice::Append));
         other.write("# another program\r\n");
-    } else if (change == QLatin1String("renamed")) {
-        const QString other = file + QStringLiteral(".new");
+    } else if (change == QString("renamed")) {
+        const QString other = file + QString(".new");
         QVERIFY(writeWholeFile(other, "#VRML V2.0 utf8\r\n").isEmpty());
         QVERIFY(::rename(QFile::encodeName(other), QFile::encodeName(file)) == 0);
-    } else if (change == QLatin1String("touched")) {
+    } else if (change == QString("touched")) {
         const timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
         QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(file), times, 0) == 0);
-    } else if (change == QLatin1String("deleted")) {
-        QVERIFY(QFile::remove(file));
     } else {
         t.dialogs.confirmAnswers << true;
         t.editor.commands.Uloit1Click();
         t.editor.editing.PridejClick();
     }
-    const QByteArray onDisk = readFile(file);
+    const QByteArray onDisk = readWholeFile(file).bytes;
     t.dialogs.confirmAnswers << false;
     t.editor.commands.Uloit1Click();
     const Notices& notices = t.s.texts.notices;
     QCOMPARE(t.dialogs.log.last(),
-             asked ? QStringLiteral("confirm (default No): ") + notices.ChangedOnDisk.arg(file)
-                   : QStringLiteral("confirm: ") + t.editor.commands.overwriteQuestion());
-    QCOMPARE(readFile(file), onDisk);
+             asked ? QString("confirm (default No): ") + notices.ChangedOnDisk.arg(file)
+                   : QString("confirm: ") + t.editor.commands.overwriteQuestion());
+    QCOMPARE(readWholeFile(file).bytes, onDisk);
     QVERIFY(!t.s.SceneSaved);
 
     const qsizetype questions = t.dialogs.log.size();
@@ -235,7 +224,7 @@ void TestRecovery::changedOnDisk() {
     QCOMPARE(t.dialogs.log.size(), questions + (asked ? 1 : 0));
     if (asked)
         QCOMPARE(t.dialogs.log.last(),
-                 QStringLiteral("confirm (default No): ") + notices.ReloadLosing.arg(file));
+                 QString("confirm (default No): ") + notices.ReloadLosing.arg(file));
     QVERIFY(t.dialogs.allAnswered());
 }
 
