@@ -154,6 +154,9 @@ void TestRecovery::leftCopyIsOffered() {
     QCOMPARE(next.s.jmeno, file);
     QCOMPARE(next.s.AxisOrder, 1);
     QVERIFY(!next.s.SceneSaved);
+    next.editor.editing.PridejClick();
+    next.editor.undoRedo.ZpetClick(); // back to the restored scene, which is not the saved one
+    QVERIFY(!next.s.SceneSaved);
     QVERIFY(next.dialogs.messages.isEmpty()); // the killed editor's mark on the file is taken over
 
     TestEditor third;
