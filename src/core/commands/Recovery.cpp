@@ -17,6 +17,10 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 
+#include <ctime>
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace modulino {
 
 namespace {
@@ -39,18 +43,27 @@ std::optional<FileIdentity> identityFrom(const QJsonArray& parts) {
 
 struct Job {
     QString scenePath, recordPath;
-    QByteArray head, pieces, record;
+    QByteArray head;
+    QByteArrayList pieces;
+    QByteArray record;
 };
 
-// The scene first, then its record: a record always finds its scene whole.
+// The scene first, then its record: a record always finds its scene whole. The worker yields the
+// processor to the window's thread.
 void runJob(const Job& job) {
-    QByteArray bytes;
-    bytes.reserve(job.head.size() + job.pieces.size());
-    bytes += job.head;
-    bytes += job.pieces;
+    ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 10);
+    QByteArray bytes = job.head + job.pieces.join();
     // A copy that cannot be written is not worth a message every two seconds.
     if (writeWholeFile(job.scenePath, bytes).isEmpty())
         writeWholeFile(job.recordPath, job.record);
+}
+
+// The processor time this thread has used: what a stretch of work costs the window's thread
+// whatever else the machine runs.
+qint64 threadCpuNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
 std::unique_ptr<QLockFile> ownerLock(const QString& path) {
@@ -72,6 +85,7 @@ RecoveryCopy::RecoveryCopy(EditorState& state, QString folder)
              .arg(QCoreApplication::applicationPid())
              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))) {
     writer.setMaxThreadCount(1);
+    writer.setExpiryTimeout(-1); // one thread for the editor's life, not one started per copy
     due.setSingleShot(true);
     connect(&due, &QTimer::timeout, this, [this] {
         if (s.SceneSaved)
@@ -80,11 +94,13 @@ RecoveryCopy::RecoveryCopy(EditorState& state, QString folder)
         slices.start(0);
     });
     connect(&slices, &QTimer::timeout, this, [this] {
-        if (!composeSlice(SliceNs))
-            return;
-        slices.stop();
-        composing = false;
-        startWrite(false);
+        const qint64 start = threadCpuNs();
+        if (composeSlice(SliceNs)) {
+            slices.stop();
+            composing = false;
+            startWrite(false);
+        }
+        longest = std::max(longest, threadCpuNs() - start);
     });
     const PieceTable& table = s.SGDilky;
     connect(&table, &PieceTable::rowChanged, this, [this](int row) { rowsChanged(row); });
@@ -148,7 +164,9 @@ void RecoveryCopy::dropChangedLines() {
     if (keep == lineEnds.size())
         return;
     lineEnds.resize(keep);
-    lines.truncate(keep == 0 ? 0 : lineEnds.back());
+    chunks.resize((qsizetype(keep) + ChunkRows - 1) / ChunkRows);
+    if (keep % ChunkRows != 0)
+        chunks.back().truncate(lineEnds.back());
 }
 
 bool RecoveryCopy::composeSlice(qint64 budgetNs) {
@@ -159,8 +177,11 @@ bool RecoveryCopy::composeSlice(qint64 budgetNs) {
     const int end = s.SGDilky.rowCount();
     int row = int(lineEnds.size()) + 1;
     while (row < end) {
-        WritePieces(parts, lines, row, row + 1);
-        lineEnds.push_back(lines.size());
+        if ((row - 1) % ChunkRows == 0)
+            chunks.append(QByteArray());
+        QByteArray& chunk = chunks.back();
+        WritePieces(parts, chunk, row, row + 1);
+        lineEnds.push_back(chunk.size());
         if (++row % 64 == 0 && clock.nsecsElapsed() > budgetNs)
             return false;
     }
@@ -175,7 +196,7 @@ void RecoveryCopy::startWrite(bool wait) {
                        {QStringLiteral("owner"), QCoreApplication::applicationPid()},
                        {QStringLiteral("disk"), identityJson(written.diskFile)}};
     auto job = std::make_shared<Job>(Job{scenePath(), pathOf(id, ".json"),
-                                         composeHead(s.prototyp, s.Shape2), lines,
+                                         composeHead(s.prototyp, s.Shape2), chunks,
                                          QJsonDocument(record).toJson(QJsonDocument::Compact)});
     pending = false;
     writing = true;

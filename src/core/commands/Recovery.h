@@ -56,6 +56,9 @@ public:
     bool copyKept() const { return owner != nullptr; }
     // A copy is due, being composed or being written.
     bool busy() const { return due.isActive() || composing || writing; }
+    // The most processor time the window's thread has spent on a copy at a time (the benchmark's
+    // figure).
+    qint64 longestStretchNs() const { return longest; }
 
 private:
     // What the copy holds besides the piece lines.
@@ -88,8 +91,10 @@ private:
     QString folder;
     QString id; // the copy's name: process and a random part
 
-    QByteArray lines;                 // the piece lines composed so far
-    std::vector<qsizetype> lineEnds;  // where each composed row's line ends in `lines`
+    // The piece lines composed so far, ChunkRows rows to a chunk, so that growing moves little.
+    static constexpr int ChunkRows = 4096;
+    QByteArrayList chunks;
+    std::vector<qsizetype> lineEnds;  // where each composed row's line ends in its chunk
     int changedFrom = INT_MAX;        // the first row changed since it was composed
     std::pair<int, bool> composedFor; // the axis convention and hide-controls they were made for
     bool tableChanged = false;
@@ -99,6 +104,7 @@ private:
     bool composing = false;
     bool writing = false;
     int generation = 0;
+    qint64 longest = 0;
     QTimer due;
     QTimer slices;
     QElapsedTimer sinceWrite;
