@@ -5,16 +5,31 @@
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Help and version need no window system, so they answer where no display is reached.
+bool asksOnlyForText(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"-h", "--help", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("modulino"));
-    QApplication::setApplicationVersion(QStringLiteral(MODULINO_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("modulino"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/modulino.svg")));
+    const std::unique_ptr<QCoreApplication> app(asksOnlyForText(argc, argv)
+                                                    ? new QCoreApplication(argc, argv)
+                                                    : new QApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("modulino"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MODULINO_VERSION));
 
     using modulino::CommandLine;
-    const CommandLine command = CommandLine::parse(QApplication::arguments());
+    const CommandLine command = CommandLine::parse(QCoreApplication::arguments());
     switch (command.action) {
     case CommandLine::Action::Help:
     case CommandLine::Action::Version:
@@ -27,6 +42,8 @@ int main(int argc, char* argv[]) {
         break;
     }
 
+    QGuiApplication::setDesktopFileName(QStringLiteral("modulino"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/modulino.svg")));
     modulino::TModulino window;
     window.show();
     // Once the window shows, so that the questions and messages stand over it.
@@ -35,5 +52,5 @@ int main(int argc, char* argv[]) {
         if (!command.file.isEmpty())
             window.openFile(command.file);
     });
-    return app.exec();
+    return QCoreApplication::exec();
 }

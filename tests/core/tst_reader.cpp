@@ -240,11 +240,17 @@ void TestReader::keepsUnknownKeywordsAndMapsShapeNamesInChain() {
 }
 
 void TestReader::selectionMayRenameTheShape() {
-    // Each appended row is selected and checked: a cuboid with equal sizes becomes a cube, a cube
-    // with unequal sizes a cuboid.
+    // Reading keeps the shapes as the file holds them, whatever the sizes; the shape check
+    // renames a piece only once the user selects it: a cuboid with equal sizes becomes a cube,
+    // a cube with unequal sizes a cuboid.
     TestEditor t;
     QVERIFY(read(t, crlf({Background, piece("2 2 2", "kvadr"), piece("1 2 3", "krychle")})));
+    QCOMPARE(t.cell(PieceTable::ShapeColumn, 1), QString("kvádr"));
+    QCOMPARE(t.cell(PieceTable::ShapeColumn, 2), QString("krychle"));
+    QCOMPARE(t.s.varovani, t.s.texts.ShapeTexts[4]); // the current piece is a cuboid
+    t.editor.editing.selectRow(1);
     QCOMPARE(t.cell(PieceTable::ShapeColumn, 1), QString("krychle"));
+    t.editor.editing.selectRow(2);
     QCOMPARE(t.cell(PieceTable::ShapeColumn, 2), QString("kvádr"));
 }
 

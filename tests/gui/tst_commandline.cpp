@@ -23,6 +23,9 @@ void TestCommandLine::programAnswersWithoutAWindow_data() {
                             << "";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "modulino 1.0.0\n"
                                << "";
+    // Help and version reach no window system, so they answer where there is no display.
+    QTest::newRow("--help, no display") << QStringList{"--help", "nodisplay"} << 0 << "Usage:"
+                                        << "";
     QTest::newRow("two files") << QStringList{"a.wrl", "b.wrl"} << 2 << ""
                                << "Usage:";
     QTest::newRow("other option") << QStringList{"-x", "a.wrl"} << 2 << ""
@@ -35,6 +38,12 @@ void TestCommandLine::programAnswersWithoutAWindow() {
     QFETCH(QString, out);
     QFETCH(QString, err);
     QProcess program;
+    if (arguments.removeAll(QStringLiteral("nodisplay"))) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QString::fromLatin1(name));
+        program.setProcessEnvironment(environment);
+    }
     program.start(QStringLiteral(MODULINO_PROGRAM), arguments);
     QVERIFY(program.waitForFinished(20000));
     QCOMPARE(program.exitCode(), exitCode);

@@ -44,18 +44,21 @@ bool HistoryStep::tableOnlyCells() const {
         changes, [](const TableChange& c) { return std::holds_alternative<CellChanged>(c); });
 }
 
-// Both steps only change cells: each cell keeps its first old text and takes its last new one.
+// Both steps only change cells: each later change continues the last change of its cell, so a
+// cell written twice in one step (a shape the check renamed) still ends with its last new text.
 void HistoryStep::mergeLater(HistoryStep&& later) {
     for (TableChange& change : later.changes) {
         auto& cell = std::get<CellChanged>(change);
-        const auto same = std::ranges::find_if(changes, [&](const TableChange& mine) {
-            const auto& m = std::get<CellChanged>(mine);
-            return m.row == cell.row && m.column == cell.column;
-        });
-        if (same == changes.end())
+        const auto last = std::ranges::find_if(changes.rbegin(), changes.rend(),
+                                               [&](const TableChange& mine) {
+                                                   const auto& m = std::get<CellChanged>(mine);
+                                                   return m.row == cell.row &&
+                                                          m.column == cell.column;
+                                               });
+        if (last == changes.rend())
             changes.push_back(std::move(change));
         else
-            std::get<CellChanged>(*same).after = std::move(cell.after);
+            std::get<CellChanged>(*last).after = std::move(cell.after);
     }
     fieldsAfter = std::move(later.fieldsAfter);
     shownAfter = std::move(later.shownAfter);

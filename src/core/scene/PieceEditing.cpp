@@ -4,6 +4,8 @@
 #include "scene/Numbers.h"
 #include "scene/TypedValue.h"
 
+#include <QScopedValueRollback>
+
 namespace modulino {
 
 namespace {
@@ -84,8 +86,16 @@ void PieceEditing::Duplikovat1Click() {
 }
 
 void PieceEditing::selectRow(int row) {
+    // The step starts before the table moves, so undo shows the row that was current before.
+    const History::Step step(s.history);
     s.SGDilky.setCurrentRow(row);
     SGDilkySelectCell(0, row);
+}
+
+void PieceEditing::selectReadRow(int row) {
+    s.OverColourColumn = false;
+    const QScopedValueRollback reading(shapeCheckRenames, false);
+    selectRow(row);
 }
 
 void PieceEditing::SGDilkySelectCell(int /*column*/, int row) {
@@ -259,7 +269,8 @@ void PieceEditing::Vyzva() {
     const bool hasCell = s.SGDilky.isPieceRow(s.CurrentRow);
     const QString* const names = &s.texts.ShapeTexts[0];
     auto setShape = [&](const QString& name) {
-        s.SGDilky.setCell(PieceTable::ShapeColumn, s.CurrentRow, name);
+        if (shapeCheckRenames)
+            s.SGDilky.setCell(PieceTable::ShapeColumn, s.CurrentRow, name);
     };
 
     QString message;

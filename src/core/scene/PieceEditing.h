@@ -46,6 +46,9 @@ public:
     // Makes a row current the way the table does: the row becomes the table's current row and
     // the selection handler runs for it.
     void selectRow(int row);
+    // Makes a row just read from a file current: as selectRow, but without the colour dialog and
+    // with a shape check that warns without renaming, so the rows stay as the file holds them.
+    void selectReadRow(int row);
 
 private:
     void chooseColourOfRow(int row);
@@ -53,6 +56,7 @@ private:
 
     EditorState& s;
     UserDialogs& dialogs;
+    bool shapeCheckRenames = true;
 };
 
 } // namespace modulino

@@ -219,13 +219,13 @@ qsizetype firstLineContaining(const QList<QByteArrayView>& lines, QByteArrayView
     return -1;
 }
 
-// Appends a row and makes it current, as the user's selection would.
+// Appends a row and makes it current, as the user's selection would, but keeping it as read.
 void appendPiece(EditorState& s, PieceEditing& editing, PieceRow row) {
     const int r = s.SGDilky.rowCount();
     s.SGDilky.appendRow(std::move(row));
     s.SGDilky.setHeaderFixed(true);
     s.SGDilky.setWholeRowSelect(true);
-    editing.selectRow(r);
+    editing.selectReadRow(r);
 }
 
 // The background colour from the text of the background block: from its first number character
@@ -338,6 +338,8 @@ bool readScene(EditorState& s, PieceEditing& editing, QByteArrayView bytes) {
     for (PieceRow& row : read->rows)
         appendPiece(s, editing, std::move(row));
     s.prototyp = std::move(read->library);
+    // Each piece line carries its own controls flag; the box would write 1 over all of them.
+    s.CBSkryt = false;
     if (read->background)
         s.Shape2 = *read->background;
     return true;
