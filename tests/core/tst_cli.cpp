@@ -400,7 +400,7 @@ void TestCli::failsThroughTheShell() {
 void TestCli::killedRewriteLeavesTheTargetWhole() {
     // A scene large enough that a kill lands in every part of the write.
     QByteArray scene = run({"new"}, work()).out;
-    for (int i = 0; i < 20000; ++i)
+    for (int i = 0; i < 10000; ++i)
         scene += "Dilek { velikost 1 2 3 poloha " + QByteArray::number(i % 40 - 20) +
                  " 0 0 tvar \"koule\" povrch 0.5 0.5 0.5 ovltransp 0 }\r\n";
     const QString input = path("scene.wrl");
@@ -419,7 +419,7 @@ void TestCli::killedRewriteLeavesTheTargetWhole() {
     const QByteArray after = readFile(out);
     QVERIFY(before != after);
 
-    for (int kill = 0; kill < 30; ++kill) {
+    for (int kill = 0; kill < 24; ++kill) {
         writeFile(out, before);
         QProcess process;
         process.setWorkingDirectory(work());
