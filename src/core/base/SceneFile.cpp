@@ -211,8 +211,8 @@ QByteArray passingFolder(const QByteArray& targetFolder) {
     if (QDir().mkpath(state)) // the user's data: private
         QFile::setPermissions(state, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                          QFileDevice::ExeOwner);
-    struct stat there {
-    }, here{};
+    struct stat there {};
+    struct stat here {};
     if (::stat(targetFolder.constData(), &there) == 0 &&
         ::stat(QFile::encodeName(state).constData(), &here) == 0 && there.st_dev == here.st_dev)
         return QFile::encodeName(state);
@@ -220,7 +220,7 @@ QByteArray passingFolder(const QByteArray& targetFolder) {
 }
 
 // Links the unnamed file in under a passing name in `folder` and renames it over `name`; 0 or
-// the error (EXDEV when `folder` turned out to be on another mount).
+// the error.
 int linkOver(int fd, const QByteArray& folder, const QByteArray& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray passing =
@@ -255,8 +255,9 @@ bool replaceUnnamed(const QString& target, QByteArrayView bytes, const struct st
     if (!error && !old)
         error = linkUnnamed(fd.get(), name);
     if (!error && old) {
-        error = linkOver(fd.get(), passingFolder(folder), name);
-        if (error == EXDEV)
+        const QByteArray passing = passingFolder(folder);
+        error = linkOver(fd.get(), passing, name);
+        if (error && passing != folder) // another mount, or a state folder that takes no files
             error = linkOver(fd.get(), folder, name);
     } else if (error == EEXIST && !old) { // made meanwhile: replaced as any existing file
         error = linkOver(fd.get(), folder, name);
