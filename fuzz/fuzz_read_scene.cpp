@@ -1,5 +1,5 @@
 // The reader on arbitrary file bytes, on a freshly started editor that answers no question. What
-// it reads must be written and read back to as many pieces.
+// it reads must be written and read back to as many pieces, also through the clipboard.
 #include "Editor.h"
 #include "vrml/SceneReader.h"
 #include "vrml/SceneWriter.h"
@@ -68,5 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     again.state.AxisOrder = s.AxisOrder;
     require(readScene(again.state, again.editing, s.Final));
     require(again.state.SGDilky.rowCount() == s.SGDilky.rowCount());
+
+    // The same pieces through the clipboard: copied, pasted, selected, taken back in one step.
+    editor.selection.VybratVse1Click();
+    const QString copied = editor.transfer.Kopirovat1Click();
+    const int pieces = s.SGDilky.rowCount() - 1;
+    require(again.transfer.Vlozit1Click(copied) == (pieces > 0));
+    require(again.state.SGDilky.rowCount() == 1 + 2 * pieces);
+    require(again.state.SGDilky.selectedCount() == pieces);
+    again.undoRedo.ZpetClick();
+    require(again.state.SGDilky.rowCount() == 1 + pieces);
     return 0;
 }

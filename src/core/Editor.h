@@ -2,13 +2,16 @@
 
 #include "app/OptionPanels.h"
 #include "base/UserDialogs.h"
+#include "commands/PieceTransfer.h"
 #include "commands/Recovery.h"
 #include "commands/SceneCommands.h"
 #include "commands/SceneFileGuard.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
 #include "scene/EditorState.h"
+#include "scene/GroupEditing.h"
 #include "scene/PieceEditing.h"
+#include "scene/RowSelection.h"
 #include "scene/UndoRedo.h"
 #include "scene/WheelEditing.h"
 
@@ -39,6 +42,11 @@ public:
     SceneCommands commands{state, dialogs};
     SceneOpening opening{state, dialogs, editing};
     SceneLifecycle lifecycle{state, dialogs, commands};
+    // Several pieces at once: the window's editing events go through `group`, which hands them to
+    // `editing` and `wheel` while one piece is selected.
+    RowSelection selection{state, editing};
+    GroupEditing group{state, dialogs, editing, wheel, selection};
+    PieceTransfer transfer{state, dialogs, selection, group};
     RecoveryCopy recovery{state};
 };
 

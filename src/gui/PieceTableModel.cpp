@@ -10,6 +10,10 @@ PieceTableModel::PieceTableModel(const PieceTable& table, QObject* parent)
     connect(&table, &PieceTable::rowRemoved, this, &PieceTableModel::removeRow);
     connect(&table, &PieceTable::rowInserted, this, &PieceTableModel::insertRow);
     connect(&table, &PieceTable::rowChanged, this, &PieceTableModel::changeRow);
+    connect(&table, &PieceTable::rowsChanged, this, [this](int first, int last) {
+        emit dataChanged(index(modelRow(first), 0),
+                         index(modelRow(last), PieceTable::ColumnCount - 1));
+    });
     connect(&table, &PieceTable::piecesRemoved, this, &PieceTableModel::resetRows);
     connect(&table, &PieceTable::reset, this, &PieceTableModel::resetRows);
 }

@@ -48,8 +48,19 @@ void markValidity(QLineEdit* editor, const QPalette& normal) {
 
 } // namespace
 
-TypedValueDelegate::TypedValueDelegate(const std::array<UpDown, 6>& ranges, QObject* parent)
+RowDelegate::RowDelegate(const PieceTable& table, QObject* parent)
     : QStyledItemDelegate(parent)
+    , table(table) {}
+
+void RowDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (table.hasGroup() && table.isSelected(PieceTableModel::pieceRow(index.row())))
+        option->state |= QStyle::State_Selected;
+}
+
+TypedValueDelegate::TypedValueDelegate(const PieceTable& table, const std::array<UpDown, 6>& ranges,
+                                       QObject* parent)
+    : RowDelegate(table, parent)
     , ranges(ranges) {}
 
 QWidget* TypedValueDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
@@ -67,7 +78,7 @@ QWidget* TypedValueDelegate::createEditor(QWidget* parent, const QStyleOptionVie
 
 void ColourSwatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const {
-    QStyledItemDelegate::paint(painter, option, index);
+    RowDelegate::paint(painter, option, index);
     const auto colour = parseInteger(index.data().toString());
     if (!colour)
         return;
@@ -83,8 +94,11 @@ PieceTableView::PieceTableView(const PieceTable& table, const std::array<UpDown,
     : QTableView(parent)
     , table(table)
     , pieces(table)
-    , typedValues(ranges) {
+    , rows(table)
+    , swatches(table)
+    , typedValues(table, ranges) {
     setModel(&pieces);
+    setItemDelegate(&rows);
     setItemDelegateForColumn(PieceTable::ColourColumn, &swatches);
     for (int c = PieceTable::RxColumn; c <= PieceTable::ZColumn; ++c)
         setItemDelegateForColumn(c, &typedValues);
@@ -126,6 +140,12 @@ PieceTableView::PieceTableView(const PieceTable& table, const std::array<UpDown,
     connect(&table, &PieceTable::piecesRemoved, this, follow);
     connect(&table, &PieceTable::reset, this, follow);
     connect(&table, &PieceTable::selectionChanged, this, follow);
+    // Rows selected beside the current one are painted by the delegates.
+    connect(&table, &PieceTable::selectionChanged, this, [this] {
+        if (showsGroup || this->table.hasGroup())
+            viewport()->update();
+        showsGroup = this->table.hasGroup();
+    });
 }
 
 void PieceTableView::setUpHeaders() {
@@ -210,7 +230,13 @@ void PieceTableView::pressAt(QMouseEvent* event) {
         return;
     scrollTo(pieces.index(shown, PieceTable::ColourColumn));
     clickedColumn = columnAt(int(event->position().x()));
-    emit rowChosen(PieceTableModel::pieceRow(shown));
+    const int row = PieceTableModel::pieceRow(shown);
+    if (event->modifiers().testFlag(Qt::ControlModifier))
+        emit rowToggled(row);
+    else if (event->modifiers().testFlag(Qt::ShiftModifier))
+        emit rowExtended(row);
+    else
+        emit rowChosen(row);
 }
 
 void PieceTableView::mousePressEvent(QMouseEvent* event) {
@@ -295,7 +321,11 @@ void PieceTableView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
-    if (!table.isEmpty() && target != table.currentRow())
+    if (table.isEmpty())
+        return;
+    if (event->modifiers().testFlag(Qt::ShiftModifier))
+        emit rowExtended(target);
+    else if (target != table.currentRow())
         emit rowChosen(target);
 }
 

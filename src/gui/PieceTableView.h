@@ -12,11 +12,25 @@ class QWheelEvent;
 
 namespace modulino {
 
-// Paints a piece's colour cell as a swatch of the colour its integer text names.
-class ColourSwatchDelegate : public QStyledItemDelegate {
+// Shows every row selected in the core as selected; the view's own selection holds only the
+// current row.
+class RowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit RowDelegate(const PieceTable& table, QObject* parent = nullptr);
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    const PieceTable& table;
+};
+
+// Paints a piece's colour cell as a swatch of the colour its integer text names.
+class ColourSwatchDelegate : public RowDelegate {
+    Q_OBJECT
+public:
+    using RowDelegate::RowDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 };
@@ -24,11 +38,12 @@ public:
 // The editor of a size or position cell: a line edit that marks a value the core would not take
 // and names the column's range in its tooltip. Enter keeps it open while its text is not taken;
 // leaving it then drops the text.
-class TypedValueDelegate : public QStyledItemDelegate {
+class TypedValueDelegate : public RowDelegate {
     Q_OBJECT
 public:
     // The up-downs of the six size and position columns give the ranges.
-    explicit TypedValueDelegate(const std::array<UpDown, 6>& ranges, QObject* parent = nullptr);
+    TypedValueDelegate(const PieceTable& table, const std::array<UpDown, 6>& ranges,
+                       QObject* parent = nullptr);
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
 
@@ -65,6 +80,10 @@ public:
 signals:
     // The user chose a row by mouse or keys: a piece row, or 0 for the header of the empty table.
     void rowChosen(int row);
+    // Ctrl+click on a piece row.
+    void rowToggled(int row);
+    // Shift+click or Shift with a key that moves the current row.
+    void rowExtended(int row);
     // The pointer moved over the table; x in client pixels.
     void pointerMoved(int x);
     // One notch of the wheel: +1 away from the user, -1 towards, with what was held.
@@ -95,12 +114,14 @@ private:
 
     const PieceTable& table;
     PieceTableModel pieces;
+    RowDelegate rows;
     ColourSwatchDelegate swatches;
     TypedValueDelegate typedValues;
     int clickedColumn = PieceTable::RxColumn; // where F2 and Enter open the editor
     QPersistentModelIndex typing;             // the cell the editor was last opened on
     int wheelDelta = 0;
     int followedRow = -1;
+    bool showsGroup = false;
 };
 
 } // namespace modulino

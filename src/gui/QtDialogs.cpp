@@ -1,5 +1,6 @@
 #include "QtDialogs.h"
 
+#include "ArrayDialog.h"
 #include "QtColours.h"
 
 #include "commands/Viewer.h"
@@ -153,6 +154,15 @@ QString displayText(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+std::optional<ArrayRequest>
+QtDialogs::chooseArray(const ArrayRequest& initial, const Notices& notices,
+                       const std::function<bool(const ArrayRequest&)>& clamped) {
+    ArrayDialog dialog(initial, notices, clamped, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.request();
 }
 
 } // namespace modulino

@@ -25,6 +25,9 @@ public:
                                             const QString& folder) override;
     std::optional<Colour> chooseColour(Colour initial) override;
     void openInViewer(const QString& path) override;
+    std::optional<ArrayRequest>
+    chooseArray(const ArrayRequest& initial, const Notices& notices,
+                const std::function<bool(const ArrayRequest&)>& clamped) override;
 
 private:
     QString windowTitle() const;

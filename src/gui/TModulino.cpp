@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +46,7 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"Dlekmodulino1", &Captions::Dlekmodulino1},
     {"Duplikovat1", &Captions::Duplikovat1},
     {"Konec1", &Captions::Konec1},
+    {"Kopirovat1", &Captions::Kopirovat1},
     {"Label1", &Captions::Label1},
     {"Label10", &Captions::Label10},
     {"Label11", &Captions::Label11},
@@ -64,6 +66,8 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"Nov1", &Captions::Nov1},
     {"Npovda1", &Captions::Npovda1},
     {"Pidat1", &Captions::Pidat1},
+    {"Pole1", &Captions::Pole1},
+    {"Pripojit1", &Captions::Pripojit1},
     {"Preview1", &Captions::Preview1},
     {"Pridej", &Captions::Pridej},
     {"Scna1", &Captions::Scna1},
@@ -71,7 +75,12 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"Uloit1", &Captions::Uloit1},
     {"Uloitjako1", &Captions::Uloitjako1},
     {"Upravy1", &Captions::Upravy1},
+    {"Vlozit1", &Captions::Vlozit1},
     {"volby", &Captions::volby},
+    {"VybratBarvu1", &Captions::VybratBarvu1},
+    {"VybratTvar1", &Captions::VybratTvar1},
+    {"VybratVse1", &Captions::VybratVse1},
+    {"Vyjmout1", &Captions::Vyjmout1},
     {"Zobrazit1", &Captions::Zobrazit1},
     {"Zobrazituloenou1", &Captions::Zobrazituloenou1},
     {"Zpet1", &Captions::Zpet1},
@@ -152,6 +161,7 @@ TModulino::TModulino(UserDialogs* dialogs, QWidget* parent)
     buildHelpPanel();
     buildOptionsArea();
     buildMenu();
+    buildGroupEditing();
     stackControls();
     applyCaptions();
     refresh();
@@ -236,14 +246,14 @@ void TModulino::buildEditingRow() {
     Shape1->setAccessibleName(QStringLiteral("piece colour"));
     graphicControls.push_back(Shape1);
     connect(Shape1, &ColourSwatch::pressed, this,
-            [this] { run([this] { core.editing.Shape1MouseDown(); }); });
+            [this] { run([this] { core.group.Shape1MouseDown(); }); });
 
     Tvar = new ShapeCombo(client);
     Tvar->setObjectName(QStringLiteral("Tvar"));
     Tvar->setGeometry(72, 64, 113, 21);
     Tvar->setAccessibleName(QStringLiteral("shape"));
     connect(Tvar, &QComboBox::activated, this,
-            [this](int index) { run([this, index] { core.editing.TvarChange(index); }); });
+            [this](int index) { run([this, index] { core.group.TvarChange(index); }); });
 
     static constexpr const char* names[] = {"UDrx", "UDry", "UDrz", "UDx", "UDy", "UDz"};
     static constexpr int lefts[] = {192, 224, 256, 292, 324, 356};
@@ -255,7 +265,7 @@ void TModulino::buildEditingRow() {
         arrows->move(lefts[i], 64);
         const auto id = UpDownId(i);
         connect(arrows, &UpDownArrows::stepped, this, [this, id](int direction) {
-            run([this, id, direction] { core.editing.pressUpDown(id, direction); });
+            run([this, id, direction] { core.group.pressUpDown(id, direction); });
         });
         upDowns[std::size_t(i)] = arrows;
     }
@@ -264,7 +274,7 @@ void TModulino::buildEditingRow() {
     CBovl->setObjectName(QStringLiteral("CBovl"));
     CBovl->setGeometry(384, 64, 81, 25);
     connect(CBovl, &QCheckBox::clicked, this,
-            [this](bool ticked) { run([this, ticked] { core.editing.setCBovl(ticked); }); });
+            [this](bool ticked) { run([this, ticked] { core.group.setCBovl(ticked); }); });
 }
 
 void TModulino::buildTable() {
@@ -278,15 +288,12 @@ void TModulino::buildTable() {
             [this](int x) { runWhileTyping([this, x] { core.editing.SGDilkyMouseMove(x); }); });
     connect(SGDilky, &PieceTableView::valueTyped, this,
             [this](int column, int row, const QString& text) {
-                runWhileTyping([&] { core.editing.SGDilkySetEditText(column, row, text); });
+                runWhileTyping([&] { core.group.SGDilkySetEditText(column, row, text); });
             });
     connect(SGDilky, &PieceTableView::wheelNotch, this,
             [this](int direction, bool shift, bool leftButton) {
                 run([this, direction, held = WheelEditing::Held{shift, leftButton}] {
-                    if (direction > 0)
-                        core.wheel.SGDilkyMouseWheelUp(held);
-                    else
-                        core.wheel.SGDilkyMouseWheelDown(held);
+                    core.group.wheelNotch(direction, held);
                 });
             });
 }
@@ -316,7 +323,7 @@ void TModulino::buildRightColumn() {
     connect(button("Pridej", {496, 216, 177, 25}, QStringLiteral("Ins")), &QPushButton::clicked,
             this, [this] { run([this] { core.editing.PridejClick(); }); });
     connect(button("Del", {496, 256, 177, 25}, QStringLiteral("Shift + Delete")),
-            &QPushButton::clicked, this, [this] { run([this] { core.editing.DelClick(); }); });
+            &QPushButton::clicked, this, [this] { run([this] { core.group.DelClick(); }); });
     connect(button("Nahled", {496, 296, 177, 41}, QStringLiteral("F3")), &QPushButton::clicked,
             this, [this] { run([this] { core.commands.NahledClick(); }); });
 }
@@ -525,9 +532,9 @@ void TModulino::buildMenu() {
     QMenu* Dlekmodulino1 = menu("Dlekmodulino1");
     on(action(Dlekmodulino1, "Pidat1", Qt::Key_Insert), [this] { core.editing.PridejClick(); });
     Duplikovat1 = action(Dlekmodulino1, "Duplikovat1", Qt::CTRL | Qt::Key_D);
-    on(Duplikovat1, [this] { core.editing.Duplikovat1Click(); });
+    on(Duplikovat1, [this] { core.group.Duplikovat1Click(); });
     on(action(Dlekmodulino1, "Smazat1", Qt::SHIFT | Qt::Key_Delete),
-       [this] { core.editing.DelClick(); });
+       [this] { core.group.DelClick(); });
 
     on(action(nullptr, "Npovda1", Qt::Key_F1), [this] { core.panels.Npovda1Click(); });
     keepMenuBarHeight();
@@ -589,6 +596,7 @@ void TModulino::refresh() {
     Znovu1->setEnabled(s.history.canRedo());
     Duplikovat1->setEnabled(!s.SGDilky.isEmpty());
     refreshOptions();
+    refreshGroupEditing();
 }
 
 void TModulino::refreshOptions() {
@@ -654,6 +662,50 @@ bool TModulino::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// Several pieces at once: the table's Ctrl and Shift clicks, the clipboard, selecting alike,
+// arrays and appending a scene.
+void TModulino::buildGroupEditing() {
+    connect(SGDilky, &PieceTableView::rowToggled, this,
+            [this](int row) { run([this, row] { core.selection.SGDilkyToggleRow(row); }); });
+    connect(SGDilky, &PieceTableView::rowExtended, this,
+            [this](int row) { run([this, row] { core.selection.SGDilkyExtendTo(row); }); });
+    const auto on = [this](QAction* item, auto handler) {
+        connect(item, &QAction::triggered, this, [this, handler] { run(handler); });
+        groupActions.push_back(item);
+    };
+    auto* Upravy1 = findChild<QMenu*>(QStringLiteral("Upravy1"));
+    Upravy1->addSeparator();
+    on(action(Upravy1, "Vyjmout1", Qt::CTRL | Qt::Key_X),
+       [this] { QGuiApplication::clipboard()->setText(core.transfer.Vyjmout1Click()); });
+    on(action(Upravy1, "Kopirovat1", Qt::CTRL | Qt::Key_C),
+       [this] { QGuiApplication::clipboard()->setText(core.transfer.Kopirovat1Click()); });
+    on(action(Upravy1, "Vlozit1", Qt::CTRL | Qt::Key_V),
+       [this] { core.transfer.Vlozit1Click(QGuiApplication::clipboard()->text()); });
+    Upravy1->addSeparator();
+    on(action(Upravy1, "VybratVse1", Qt::CTRL | Qt::Key_A),
+       [this] { core.selection.VybratVse1Click(); });
+    on(action(Upravy1, "VybratTvar1", {}), [this] { core.selection.VybratTvar1Click(); });
+    on(action(Upravy1, "VybratBarvu1", {}), [this] { core.selection.VybratBarvu1Click(); });
+
+    on(action(findChild<QMenu*>(QStringLiteral("Dlekmodulino1")), "Pole1",
+              Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+       [this] { core.group.Pole1Click(); });
+
+    auto* Scna1 = findChild<QMenu*>(QStringLiteral("Scna1"));
+    QAction* Pripojit1 = action(Scna1, "Pripojit1", {});
+    Scna1->removeAction(Pripojit1);
+    Scna1->insertAction(findChild<QAction*>(QStringLiteral("Uloit1")), Pripojit1);
+    connect(Pripojit1, &QAction::triggered, this,
+            [this] { run([this] { core.transfer.Pripojit1Click(); }); });
+}
+
+// What needs a piece is greyed out while the table holds none; pasting is always offered.
+void TModulino::refreshGroupEditing() {
+    const bool pieces = !core.state.SGDilky.isEmpty();
+    for (QAction* item : groupActions)
+        item->setEnabled(pieces || item->objectName() == QLatin1String("Vlozit1"));
 }
 
 } // namespace modulino

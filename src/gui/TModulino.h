@@ -66,6 +66,8 @@ private:
     void stackControls();
     void applyCaptions();
     void refreshOptions();
+    void buildGroupEditing();
+    void refreshGroupEditing();
     void commitData(QSessionManager& manager);
 
     QLabel* label(QWidget* parent, const char* name, int x, int y);
@@ -105,6 +107,7 @@ private:
     QAction* Zpet1 = nullptr;
     QAction* Znovu1 = nullptr;
     QAction* Duplikovat1 = nullptr;
+    std::vector<QAction*> groupActions; // greyed out with an empty table
 };
 
 } // namespace modulino

@@ -85,6 +85,11 @@ void TestRecovery::copyFollowsTheScene() {
     e.recovery.writeNow();
     ComposeScene(t->s);
     QCOMPARE(readWholeFile(e.recovery.scenePath()).bytes, t->s.Final);
+    t->s.SGDilky.setSelectionRanges({{1, 2}});
+    e.group.TvarChange(4); // a group edit tells of its rows at once
+    e.recovery.writeNow();
+    ComposeScene(t->s);
+    QCOMPARE(readWholeFile(e.recovery.scenePath()).bytes, t->s.Final);
     e.panels.ImXYZClick(2);
     e.recovery.writeNow();
     ComposeScene(t->s);

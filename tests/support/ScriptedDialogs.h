@@ -19,6 +19,7 @@ public:
     QQueue<std::optional<QString>> openAnswers;
     QQueue<std::optional<QString>> saveAnswers;
     QQueue<std::optional<Colour>> colourAnswers;
+    QQueue<std::optional<ArrayRequest>> arrayAnswers;
 
     // What was asked and shown, in order; each entry starts with its kind.
     QStringList log;
@@ -27,6 +28,7 @@ public:
     QStringList viewed;
     QStringList saveDialogPrefills;
     int colourDialogs = 0;
+    QList<bool> arrayClamped; // what the array dialog showed for each answer it gave
     int unexpected = 0;
 
     bool confirm(const QString& text) override;
@@ -41,6 +43,9 @@ public:
                                             const QString& folder) override;
     std::optional<Colour> chooseColour(Colour initial) override;
     void openInViewer(const QString& path) override;
+    std::optional<ArrayRequest>
+    chooseArray(const ArrayRequest& initial, const Notices& notices,
+                const std::function<bool(const ArrayRequest&)>& clamped) override;
 
     // Whether every scripted answer was used and nothing unscripted was asked.
     bool allAnswered() const;

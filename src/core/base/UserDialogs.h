@@ -1,11 +1,22 @@
 #pragma once
 
 #include "base/Colours.h"
+#include "base/TextTables.h"
 
 #include <QString>
+#include <array>
+#include <functional>
 #include <optional>
 
 namespace modulino {
+
+// What the array dialog asks for: how many copies, and the offset of each further copy in tenths
+// along the table's x, y and z columns (the axis convention in force).
+struct ArrayRequest {
+    int count = 1;
+    std::array<int, 3> offset{};
+    bool operator==(const ArrayRequest&) const = default;
+};
 
 // Everything the core asks the user or shows to the user goes through here. The window answers
 // with real dialogs; tests answer from a script.
@@ -39,6 +50,15 @@ public:
                                                     const QString& folder) = 0;
     // The colour dialog: the confirmed colour or nothing.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
+
+    // The array dialog, starting from `initial`, with the texts of `notices`; `clamped` says
+    // whether a request would stop a copy at the edge of the position range, which the dialog
+    // shows. Nothing when cancelled.
+    virtual std::optional<ArrayRequest>
+    chooseArray(const ArrayRequest& /*initial*/, const Notices& /*notices*/,
+                const std::function<bool(const ArrayRequest&)>& /*clamped*/) {
+        return std::nullopt;
+    }
 
     // Hands an existing file to the desktop's viewer and does not wait for it.
     virtual void openInViewer(const QString& path) = 0;

@@ -104,6 +104,7 @@ RecoveryCopy::RecoveryCopy(EditorState& state, QString folder)
     });
     const PieceTable& table = s.SGDilky;
     connect(&table, &PieceTable::rowChanged, this, [this](int row) { rowsChanged(row); });
+    connect(&table, &PieceTable::rowsChanged, this, [this](int first, int) { rowsChanged(first); });
     connect(&table, &PieceTable::rowInserted, this, [this](int row) { rowsChanged(row); });
     connect(&table, &PieceTable::rowRemoved, this, [this](int row) { rowsChanged(row); });
     connect(&table, &PieceTable::rowsAppended, this,

@@ -2,7 +2,9 @@
 
 #include "scene/EditorState.h"
 
+#include <QHash>
 #include <algorithm>
+#include <optional>
 
 namespace modulino {
 
@@ -20,7 +22,8 @@ ControlsShown controlsShown(const EditorState& s) {
                         s.Tvar.text,
                         s.CBovl,
                         s.Shape1,
-                        s.varovani};
+                        s.varovani,
+                        s.SGDilky.selectionRanges()};
     for (std::size_t i = 0; i < shown.positions.size(); ++i)
         shown.positions[i] = s.upDowns[i].position;
     return shown;
@@ -47,18 +50,21 @@ bool HistoryStep::tableOnlyCells() const {
 // Both steps only change cells: each later change continues the last change of its cell, so a
 // cell written twice in one step (a shape the check renamed) still ends with its last new text.
 void HistoryStep::mergeLater(HistoryStep&& later) {
+    QHash<std::pair<int, int>, std::size_t> where; // a step of a group changes many cells
+    where.reserve(qsizetype(changes.size()));
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const auto& mine = std::get<CellChanged>(changes[i]);
+        where.insert({mine.row, mine.column}, i);
+    }
     for (TableChange& change : later.changes) {
         auto& cell = std::get<CellChanged>(change);
-        const auto last = std::ranges::find_if(changes.rbegin(), changes.rend(),
-                                               [&](const TableChange& mine) {
-                                                   const auto& m = std::get<CellChanged>(mine);
-                                                   return m.row == cell.row &&
-                                                          m.column == cell.column;
-                                               });
-        if (last == changes.rend())
+        const auto same = where.constFind({cell.row, cell.column});
+        if (same == where.cend()) {
+            where.insert({cell.row, cell.column}, changes.size());
             changes.push_back(std::move(change));
-        else
-            std::get<CellChanged>(*last).after = std::move(cell.after);
+        } else {
+            std::get<CellChanged>(changes[*same]).after = std::move(cell.after);
+        }
     }
     fieldsAfter = std::move(later.fieldsAfter);
     shownAfter = std::move(later.shownAfter);
@@ -135,8 +141,17 @@ void History::rowRemoved(int row, const PieceRow& cells) {
         open.changes.emplace_back(RowRemoved{row, cells});
 }
 
+void History::rowsRemoved(const std::vector<int>& rows, const std::vector<PieceRow>& cells) {
+    if (recording())
+        open.changes.emplace_back(RowsRemoved{rows, cells});
+}
+
 void History::applyBackwards(const HistoryStep& step) {
     PieceTable& table = s.SGDilky;
+    // The view hears of a step of many changes once.
+    std::optional<PieceTable::Batch> batch;
+    if (step.changes.size() > 16)
+        batch.emplace(table);
     for (auto it = step.changes.rbegin(); it != step.changes.rend(); ++it) {
         if (const auto* cell = std::get_if<CellChanged>(&*it))
             table.setCell(cell->column, cell->row, cell->before);
@@ -144,12 +159,17 @@ void History::applyBackwards(const HistoryStep& step) {
             table.removeRow(inserted->row);
         else if (const auto* removed = std::get_if<RowRemoved>(&*it))
             table.insertRow(removed->row, removed->cells);
+        else if (const auto* many = std::get_if<RowsRemoved>(&*it))
+            table.insertRows(many->rows, many->cells);
     }
     setFields(s, step.fieldsBefore);
 }
 
 void History::applyForwards(const HistoryStep& step) {
     PieceTable& table = s.SGDilky;
+    std::optional<PieceTable::Batch> batch;
+    if (step.changes.size() > 16)
+        batch.emplace(table);
     for (const TableChange& change : step.changes) {
         if (const auto* cell = std::get_if<CellChanged>(&change))
             table.setCell(cell->column, cell->row, cell->after);
@@ -157,6 +177,8 @@ void History::applyForwards(const HistoryStep& step) {
             table.insertRow(inserted->row, inserted->cells);
         else if (const auto* removed = std::get_if<RowRemoved>(&change))
             table.removeRow(removed->row);
+        else if (const auto* many = std::get_if<RowsRemoved>(&change))
+            table.removeRows(many->rows);
     }
     setFields(s, step.fieldsAfter);
 }

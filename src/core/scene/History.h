@@ -36,6 +36,7 @@ struct ControlsShown {
     bool CBovl = false;
     Colour Shape1 = 0;
     QString varovani;
+    RowRanges selection; // the rows selected beside the current one, if any
 };
 
 struct CellChanged {
@@ -52,7 +53,12 @@ struct RowRemoved {
     int row;
     PieceRow cells;
 };
-using TableChange = std::variant<CellChanged, RowInserted, RowRemoved>;
+// Several rows removed at once; `rows` in ascending order as they stood.
+struct RowsRemoved {
+    std::vector<int> rows;
+    std::vector<PieceRow> cells;
+};
+using TableChange = std::variant<CellChanged, RowInserted, RowRemoved, RowsRemoved>;
 
 // Steps with the same key that follow each other become one: the arrow clicks and wheel notches
 // on one cell of one piece, the pointer moving over the axis conventions.
@@ -129,6 +135,7 @@ public:
     void cellChanged(int row, int column, const QString& before, const QString& after) override;
     void rowInserted(int row, const PieceRow& cells) override;
     void rowRemoved(int row, const PieceRow& cells) override;
+    void rowsRemoved(const std::vector<int>& rows, const std::vector<PieceRow>& cells) override;
 
 private:
     bool recording() const { return depth > 0 && paused == 0; }

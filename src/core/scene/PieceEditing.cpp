@@ -2,6 +2,7 @@
 
 #include "base/UserDialogs.h"
 #include "scene/Numbers.h"
+#include "scene/ShapeCheck.h"
 #include "scene/TypedValue.h"
 
 #include <QScopedValueRollback>
@@ -261,43 +262,16 @@ void PieceEditing::CBSkrytClick(bool ticked) {
 }
 
 void PieceEditing::Vyzva() {
-    const int rx = s.upDown(UpDownId::UDrx).position;
-    const int ry = s.upDown(UpDownId::UDry).position;
-    const int rz = s.upDown(UpDownId::UDrz).position;
-    const int k = s.Tvar.selected;
-    const bool allEqual = rx == ry && rx == rz && ry == rz;
-    const bool hasCell = s.SGDilky.isPieceRow(s.CurrentRow);
-    const QString* const names = &s.texts.ShapeTexts[0];
-    auto setShape = [&](const QString& name) {
-        if (shapeCheckRenames)
-            s.SGDilky.setCell(PieceTable::ShapeColumn, s.CurrentRow, name);
-    };
-
-    QString message;
-    if (allEqual && hasCell && s.SGDilky.cell(PieceTable::ShapeColumn, s.CurrentRow) == names[8]) {
-        setShape(names[7]);
-        message = names[0];
-    }
-    const bool ellipticBase = s.AxisOrder == 0 ? rx != rz : rx != ry;
-    if (ellipticBase) {
-        if (k == 2)
-            message = names[1];
-        else if (k == 3)
-            message = names[2];
-        else if (k == 5)
-            message = names[3];
-    }
-    if (!allEqual) {
-        if (k == 0) {
-            message = names[4];
-            if (hasCell)
-                setShape(names[8]);
-        } else if (k == 4) {
-            message = names[5];
-        }
-    }
+    PieceTable& table = s.SGDilky;
+    const bool hasCell = table.isPieceRow(s.CurrentRow);
+    const ShapeVerdict verdict = checkShape(
+        s.texts, s.AxisOrder, s.upDown(UpDownId::UDrx).position, s.upDown(UpDownId::UDry).position,
+        s.upDown(UpDownId::UDrz).position, s.Tvar.selected,
+        hasCell ? &table.cell(PieceTable::ShapeColumn, s.CurrentRow) : nullptr);
+    if (verdict.rename && shapeCheckRenames)
+        table.setCell(PieceTable::ShapeColumn, s.CurrentRow, *verdict.rename);
     if (s.CurrentRow > 0)
-        s.varovani = message;
+        s.varovani = verdict.message;
 }
 
 } // namespace modulino

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace modulino {
 
@@ -20,9 +22,20 @@ Q_DECLARE_TYPEINFO(modulino::PieceRow, Q_RELOCATABLE_TYPE);
 
 namespace modulino {
 
+// Runs of selected rows, first and last, in ascending order.
+using RowRanges = std::vector<std::pair<int, int>>;
+// Adds a row after the last one in the runs.
+inline void addToRanges(RowRanges& ranges, int row) {
+    if (!ranges.empty() && ranges.back().second == row - 1)
+        ranges.back().second = row;
+    else
+        ranges.emplace_back(row, row);
+}
+
 // The scene model: row 0 is the header, rows 1..N the pieces in scene order. Cells are text and
 // stay text. Besides the rows the table keeps its own selection state: which row is current,
-// whether the header is fixed and whether whole rows are highlighted.
+// which rows are selected with it, whether the header is fixed and whether whole rows are
+// highlighted.
 class PieceTable : public QObject {
     Q_OBJECT
 public:
@@ -57,12 +70,31 @@ public:
     void insertRow(int row, PieceRow cells);
     // Removes piece row r; the rows below move up by one.
     void removeRow(int row);
+    // Removes the piece rows named in ascending order, in one pass.
+    void removeRows(const std::vector<int>& rows);
+    // Puts rows back where they stood: `rows` in ascending order as they stand afterwards.
+    void insertRows(const std::vector<int>& rows, const std::vector<PieceRow>& cells);
     // Leaves only the header row.
     void removePieces();
     void reserve(int rowCount) { pieces.reserve(rowCount - 1); }
 
     int currentRow() const { return current; }
+    // Makes `row` current and the only selected row.
     void setCurrentRow(int row);
+
+    // The selection: the current row and any rows selected beside it. While no other row is
+    // selected, the current piece row alone is.
+    bool isSelected(int row) const;
+    int selectedCount() const;
+    bool hasGroup() const { return grouped && chosenCount > 1; }
+    std::vector<int> selectedRows() const;
+    // Selects or leaves out one piece row; the current row stays current.
+    void setSelected(int row, bool on);
+    // Moves the current row to `row`, which joins the selection; the others stay selected.
+    void setCurrentInSelection(int row);
+    // The selected rows as runs (empty while the current row alone is selected), and back.
+    RowRanges selectionRanges() const;
+    void setSelectionRanges(const RowRanges& ranges);
     bool headerFixed() const { return fixed; }
     void setHeaderFixed(bool on);
     bool wholeRowSelect() const { return wholeRows; }
@@ -75,14 +107,16 @@ public:
                                  const QString& after) = 0;
         virtual void rowInserted(int row, const PieceRow& cells) = 0;
         virtual void rowRemoved(int row, const PieceRow& cells) = 0;
+        virtual void rowsRemoved(const std::vector<int>& rows,
+                                 const std::vector<PieceRow>& cells) = 0;
 
     protected:
         ~Recorder() = default;
     };
     void setRecorder(Recorder* recorder) { this->recorder = recorder; }
 
-    // While a Batch lives, the table reports nothing row by row; at its end one reset() tells the
-    // views that anything may have changed.
+    // While a Batch lives, the table reports nothing row by row. At its end it reports what
+    // happened at once: changed cells as one range of rows, rows added or removed as one reset().
     class Batch {
     public:
         explicit Batch(PieceTable& table);
@@ -99,12 +133,19 @@ signals:
     void rowRemoved(int row);
     void rowInserted(int row);
     void rowChanged(int row);
+    void rowsChanged(int first, int last);
     void piecesRemoved();
     void reset();
     void selectionChanged();
 
 private:
     bool quiet() const { return batchDepth > 0; }
+    void changed(int row);
+    void reshaped();
+    void selectionMoved();
+    void endBatch();
+    void group();
+    bool mark(int row, bool on);
 
     PieceRow& mutableRow(int row) { return row == 0 ? header : pieces[row - 1]; }
 
@@ -115,6 +156,17 @@ private:
     bool fixed = false;
     bool wholeRows = false;
     int batchDepth = 0;
+    // What a batch has done so far.
+    struct Pending {
+        int firstChanged = 0, lastChanged = -1;
+        bool reshaped = false;
+        bool selection = false;
+    } pending;
+    // While grouped, `chosen` holds one flag per piece row; otherwise the current row alone is
+    // selected.
+    bool grouped = false;
+    std::vector<char> chosen;
+    int chosenCount = 0;
     Recorder* recorder = nullptr;
 };
 

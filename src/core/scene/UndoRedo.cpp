@@ -22,6 +22,7 @@ void UndoRedo::show(const ControlsShown& shown) {
     table.setHeaderFixed(shown.headerFixed);
     table.setWholeRowSelect(shown.wholeRows);
     table.setCurrentRow(shown.tableRow);
+    table.setSelectionRanges(shown.selection);
     s.CurrentRow = shown.CurrentRow;
     for (std::size_t i = 0; i < shown.positions.size(); ++i)
         s.upDowns[i].setPosition(shown.positions[i]);

@@ -263,35 +263,47 @@ struct ReadScene {
     std::optional<Colour> background;
 };
 
-std::optional<ReadScene> parseScene(QByteArrayView bytes, const EditorState& s) {
-    const QList<QByteArrayView> lines = splitLines(bytes);
-    const qsizetype background = firstLineContaining(lines, "Background", 0);
-    if (background < 0)
-        return std::nullopt;
-
-    // Pieces are read only below the end of the background block.
-    const qsizetype blockEnd = firstLineContaining(lines, "}", background);
-    const qsizetype firstPiece = blockEnd < 0 ? lines.size() : blockEnd + 1;
+// Every line from `from` on with "Dilek" as a piece row; nothing when one cannot be read.
+std::optional<std::vector<PieceRow>> pieceRows(const QList<QByteArrayView>& lines, qsizetype from,
+                                               const EditorState& s) {
     const auto isPieceLine = [](QByteArrayView line) {
         return line.contains("Dilek");
     };
-    ReadScene read;
-    read.rows.reserve(
-        std::size_t(std::count_if(lines.begin() + firstPiece, lines.end(), isPieceLine)));
+    std::vector<PieceRow> rows;
+    rows.reserve(std::size_t(std::count_if(lines.begin() + from, lines.end(), isPieceLine)));
     CellTexts cells(s.texts);
-    for (qsizetype i = firstPiece; i < lines.size(); ++i) {
+    for (qsizetype i = from; i < lines.size(); ++i) {
         if (!isPieceLine(lines[i]))
             continue;
         auto row = pieceRow(lines[i], cells, s.texts, unsigned(s.AxisOrder));
         if (!row)
             return std::nullopt;
-        read.rows.push_back(std::move(*row));
+        rows.push_back(std::move(*row));
     }
+    return rows;
+}
 
+// Pieces are read only below the end of the background block.
+qsizetype firstPieceLine(const QList<QByteArrayView>& lines, qsizetype background) {
+    const qsizetype blockEnd = firstLineContaining(lines, "}", background);
+    return blockEnd < 0 ? lines.size() : blockEnd + 1;
+}
+
+std::optional<ReadScene> parseScene(QByteArrayView bytes, const EditorState& s) {
+    const QList<QByteArrayView> lines = splitLines(bytes);
+    const qsizetype background = firstLineContaining(lines, "Background", 0);
+    if (background < 0)
+        return std::nullopt;
+    const qsizetype firstPiece = firstPieceLine(lines, background);
+    auto rows = pieceRows(lines, firstPiece, s);
+    if (!rows)
+        return std::nullopt;
+    ReadScene read;
+    read.rows = std::move(*rows);
     read.library.reserve(background);
     for (qsizetype i = 0; i < background; ++i)
         read.library.append(lines[i].toByteArray());
-    read.background = backgroundColour(lines, background, blockEnd);
+    read.background = backgroundColour(lines, background, firstPiece - 1);
     return read;
 }
 
@@ -320,6 +332,24 @@ PieceFields ParsePieceLine(QByteArrayView line) {
     orDefault(f.T, "krychle");
     orDefault(f.O, "0");
     return f;
+}
+
+std::optional<std::vector<PieceRow>> readScenePieces(QByteArrayView bytes, const EditorState& s) {
+    std::optional<ReadScene> read = parseScene(bytes, s);
+    if (!read)
+        return std::nullopt;
+    return std::move(read->rows);
+}
+
+// A piece line whose shape name holds "Background" does not make the text a scene file.
+std::optional<std::vector<PieceRow>> readPieceLines(QByteArrayView bytes, const EditorState& s) {
+    const QList<QByteArrayView> lines = splitLines(bytes);
+    const auto background = std::ranges::find_if(lines, [](QByteArrayView line) {
+        return line.contains("Background") && !line.contains("Dilek");
+    });
+    const qsizetype from =
+        background == lines.end() ? 0 : firstPieceLine(lines, background - lines.begin());
+    return pieceRows(lines, from, s);
 }
 
 bool readScene(EditorState& s, PieceEditing& editing, QByteArrayView bytes) {

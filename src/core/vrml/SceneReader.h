@@ -1,6 +1,10 @@
 #pragma once
 
+#include "scene/PieceTable.h"
+
 #include <QByteArrayView>
+#include <optional>
+#include <vector>
 
 namespace modulino {
 
@@ -27,5 +31,13 @@ PieceFields ParsePieceLine(QByteArrayView line);
 // row, each made current in turn. The whole file is read first: on a failure nothing in the editor
 // has changed, and the caller shows the message.
 bool readScene(EditorState& state, PieceEditing& editing, QByteArrayView bytes);
+
+// The piece rows of a scene file as Open reads them, its library and background left aside;
+// nothing when the bytes are not a scene of the editor's form.
+std::optional<std::vector<PieceRow>> readScenePieces(QByteArrayView bytes,
+                                                     const EditorState& state);
+// The piece rows of pasted text: each line with "Dilek" (below the background block, when the
+// text holds one) read by the same rules; nothing when one of them cannot be read.
+std::optional<std::vector<PieceRow>> readPieceLines(QByteArrayView bytes, const EditorState& state);
 
 } // namespace modulino

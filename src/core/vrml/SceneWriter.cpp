@@ -99,39 +99,58 @@ QByteArray backgroundLine(Colour background) {
            ColorComponentText(background, Channel::Blue).toLatin1() + '}';
 }
 
+namespace {
+
+// Which cells go into velikost and poloha, in the file's axes.
+struct LineColumns {
+    unsigned sizes[3] = {2, 3, 4};
+    unsigned positions[3] = {5, 6, 7};
+    explicit LineColumns(int axisOrder) {
+        SwapAxes(sizes[0], sizes[1], sizes[2], 0, unsigned(axisOrder));
+        SwapAxes(positions[0], positions[1], positions[2], 0, unsigned(axisOrder));
+    }
+};
+
+void writePieceLine(const SceneParts& parts, const LineColumns& columns, const PieceRow& row,
+                    QByteArray& out) {
+    static constexpr unsigned colours[3] = {PieceTable::RedColumn, PieceTable::GreenColumn,
+                                            PieceTable::BlueColumn}; // never rearranged
+    const qsizetype start = out.size();
+    out.resize(start + lineBound(row));
+    LineWriter line(out.data() + start);
+    line.literal("Dilek { velikost ");
+    line.triple(row, columns.sizes);
+    line.literal(" poloha ");
+    line.triple(row, columns.positions);
+    line.literal(" tvar ");
+    line.shape(row[PieceTable::ShapeColumn], parts.texts);
+    line.literal(" povrch ");
+    line.triple(row, colours);
+    line.literal(" ovltransp ");
+    const bool hidden = parts.hideControls || row[PieceTable::ControlsColumn] == parts.texts.NoText;
+    line.literal(hidden ? "1" : "0");
+    line.literal(" }\r\n");
+    out.resize(line.end() - out.constData());
+}
+
+} // namespace
+
 void WritePieces(const SceneParts& parts, QByteArray& out) {
     WritePieces(parts, out, 1, parts.table.rowCount());
 }
 
 void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow, int endRow) {
-    unsigned sizes[3] = {2, 3, 4};
-    unsigned positions[3] = {5, 6, 7};
-    const unsigned colours[3] = {PieceTable::RedColumn, PieceTable::GreenColumn,
-                                 PieceTable::BlueColumn}; // never rearranged
-    SwapAxes(sizes[0], sizes[1], sizes[2], 0, unsigned(parts.axisOrder));
-    SwapAxes(positions[0], positions[1], positions[2], 0, unsigned(parts.axisOrder));
+    const LineColumns columns(parts.axisOrder);
+    for (int r = firstRow; r < endRow; ++r)
+        writePieceLine(parts, columns, parts.table.row(r), out);
+}
 
-    const PieceTable& table = parts.table;
-    for (int r = firstRow; r < endRow; ++r) {
-        const PieceRow& row = table.row(r);
-        const qsizetype start = out.size();
-        out.resize(start + lineBound(row));
-        LineWriter line(out.data() + start);
-        line.literal("Dilek { velikost ");
-        line.triple(row, sizes);
-        line.literal(" poloha ");
-        line.triple(row, positions);
-        line.literal(" tvar ");
-        line.shape(row[PieceTable::ShapeColumn], parts.texts);
-        line.literal(" povrch ");
-        line.triple(row, colours);
-        line.literal(" ovltransp ");
-        const bool hidden =
-            parts.hideControls || row[PieceTable::ControlsColumn] == parts.texts.NoText;
-        line.literal(hidden ? "1" : "0");
-        line.literal(" }\r\n");
-        out.resize(line.end() - out.constData());
-    }
+QByteArray pieceLines(const SceneParts& parts, const std::vector<int>& rows) {
+    const LineColumns columns(parts.axisOrder);
+    QByteArray out;
+    for (int r : rows)
+        writePieceLine(parts, columns, parts.table.row(r), out);
+    return out;
 }
 
 namespace {

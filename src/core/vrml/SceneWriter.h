@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <vector>
 
 namespace modulino {
 
@@ -32,6 +33,9 @@ void WritePieces(const SceneParts& parts, QByteArray& out);
 void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow, int endRow);
 // The library lines and the background line, each with its CR LF: what stands above the pieces.
 QByteArray composeHead(const QByteArrayList& library, Colour background);
+
+// The piece lines of the given rows, each with its CR LF, as a scene file holds them.
+QByteArray pieceLines(const SceneParts& parts, const std::vector<int>& rows);
 
 // Fills Final with the scene as the editor holds it.
 void ComposeScene(EditorState& state);
