@@ -4,7 +4,10 @@
 #include "SceneSource.h"
 #include "XiteLocation.h"
 
+#include "base/SceneFile.h"
+
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QWebEngineView>
 #include <cstdio>
 
@@ -19,6 +22,20 @@ void printTo(std::FILE* stream, const QString& text) {
 }
 
 } // namespace
+
+bool Probe::exportTo(const QString& out, double scale) {
+    exportFormat = QFileInfo(out).suffix().toLower();
+    if (!QStringList{"glb", "gltf", "stl", "x3d"}.contains(exportFormat) || !(scale > 0)) {
+        printTo(stderr, QStringLiteral("%1: export needs .glb, .gltf, .stl or .x3d and a "
+                                       "positive --scale")
+                            .arg(out));
+        code = Unreadable;
+        return false;
+    }
+    exportPath = out;
+    exportScale = scale;
+    return true;
+}
 
 bool Probe::start(const QString& path, const QString& xiteDir, const QString& firstPath) {
     if (xiteDir.isEmpty()) {
@@ -42,9 +59,11 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
     view->resize(320, 240);
     view->show();
     int firstToShow = firstPath.isEmpty() ? 0 : 1;
-    connect(page, &ScenePage::shown, page, [=]() mutable {
+    connect(page, &ScenePage::shown, page, [=, this]() mutable {
         if (firstToShow-- > 0)
             page->showScene(source.text, path, true);
+        else if (!exportPath.isEmpty())
+            page->exportScene(exportFormat, exportScale);
         else
             page->probe();
     });
@@ -53,12 +72,20 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
             printTo(stdout, line);
         finish(Done);
     });
+    connect(page, &ScenePage::exported, this, &Probe::write);
     connect(page, &ScenePage::failed, this, [this](const QString& message) {
         printTo(stderr, message);
         finish(NotLoaded);
     });
     page->showScene(first.text, firstPath.isEmpty() ? path : firstPath, false);
     return true;
+}
+
+void Probe::write(const QByteArray& bytes) {
+    const QString error = writeWholeFile(exportPath, bytes);
+    if (!error.isEmpty())
+        printTo(stderr, error);
+    finish(error.isEmpty() ? Done : Unreadable);
 }
 
 void Probe::finish(ExitCode exit) {

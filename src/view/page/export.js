@@ -1,0 +1,299 @@
+// Writes the shown world's pieces, as X_ITE built them, to glTF, STL or X3D. The program calls
+// modulinoExport.run (format, scale) once the scene is shown; it answers with a console line
+// "modulino<TAB>{kind: exported, size}" and then takes the file's bytes, in base64, through
+// modulinoExport.chunk (index).
+"use strict";
+
+const modulinoExport = (() =>
+{
+   const browser   = X3D .getBrowser (document .querySelector ("x3d-canvas"));
+   const ChunkSize = 1 << 22;
+   let output      = new Uint8Array ();
+
+   function report (kind, data = { })
+   {
+      console .log ("modulino\t" + JSON .stringify (Object .assign ({ kind }, data)));
+   }
+
+   // Every Dilek instance of the world with the matrix from its coordinates to the scene's.
+   function instances (nodes, modelMatrix, found = [ ])
+   {
+      for (const field of nodes)
+      {
+         const node = field ?.getValue ();
+
+         if (!node)
+            continue;
+
+         if (node .getType () .includes (X3D .X3DConstants .X3DPrototypeInstance))
+         {
+            if (node .getTypeName () === "Dilek")
+               found .push ({ instance: node, matrix: modelMatrix });
+         }
+         else if (node ._children)
+         {
+            const matrix = node .getMatrix ? modelMatrix .copy () .multLeft (node .getMatrix ()) : modelMatrix;
+
+            instances (node ._children, matrix, found);
+         }
+      }
+
+      return found;
+   }
+
+   // The matrix from the coordinates in which target lies to those of nodes.
+   function pathTo (nodes, target, matrix)
+   {
+      for (const field of nodes)
+      {
+         const node = field ?.getValue ();
+
+         if (!node ?._children || node === target)
+            continue;
+
+         const inner = node .getMatrix ? matrix .copy () .multLeft (node .getMatrix ()) : matrix;
+
+         if (node ._children .some (child => child ?.getValue () === target))
+            return inner;
+
+         const found = pathTo (node ._children, target, inner);
+
+         if (found)
+            return found;
+      }
+
+      return null;
+   }
+
+   function cross (a, b)
+   {
+      return [a [1] * b [2] - a [2] * b [1], a [2] * b [0] - a [0] * b [2], a [0] * b [1] - a [1] * b [0]];
+   }
+
+   function dot (a, b)
+   {
+      return a [0] * b [0] + a [1] * b [1] + a [2] * b [2];
+   }
+
+   function unit (a)
+   {
+      const length = Math .hypot (... a);
+
+      return length ? a .map (c => c / length) : a;
+   }
+
+   // The triangles of the piece's shape "TVAR" in scene coordinates, wound counter-clockwise seen
+   // from outside (the enclosed volume is positive) and each vertex normal on the outer side.
+   function triangles (instance, modelMatrix)
+   {
+      const body     = instance .getBody ();
+      const shape    = body .getNamedNode ("TVAR") .getValue ();
+      const geometry = shape ._geometry .getValue ();
+      const path     = pathTo (body .getRootNodes (), shape, X3D .Matrix4 .IDENTITY .copy ());
+
+      if (!geometry || !path || geometry .getGeometryType () < 2)
+         return { positions: [ ], normals: [ ] };
+
+      const m        = path .multRight (modelMatrix);
+      const inverse  = m .copy () .inverse ();
+      const vertices = geometry .getVertices () .getValue ();
+      const normals  = geometry .getNormals () .getValue ();
+      const point    = i => [0, 1, 2] .map (c => vertices [i] * m [c] + vertices [i + 1] * m [4 + c] + vertices [i + 2] * m [8 + c] + m [12 + c]);
+      const normal   = i => unit ([0, 1, 2] .map (c => normals [i] * inverse [4 * c] + normals [i + 1] * inverse [4 * c + 1] + normals [i + 2] * inverse [4 * c + 2]));
+      const result   = [ ];
+      let volume     = 0;
+
+      for (let v = 0; v + 2 < vertices .length / 4; v += 3)
+      {
+         const p = [v, v + 1, v + 2] .map (i => point (4 * i));
+         const n = [v, v + 1, v + 2] .map (i => normals .length ? normal (3 * i) : null);
+         const face = cross (p [1] .map ((c, i) => c - p [0] [i]), p [2] .map ((c, i) => c - p [0] [i]));
+
+         if (Math .hypot (... face) < 1e-12)
+            continue;
+
+         volume += dot (p [0], face);
+         result .push ({ p, n, face });
+      }
+
+      const positions = [ ];
+      const outward   = [ ];
+
+      for (const { p, n, face } of result)
+      {
+         const order  = volume < 0 ? [0, 2, 1] : [0, 1, 2];
+         const facing = unit (volume < 0 ? face .map (c => -c) : face);
+
+         for (const i of order)
+         {
+            positions .push (... p [i]);
+            outward .push (... (n [i] && dot (n [i], facing) > 0 ? n [i] : facing));
+         }
+      }
+
+      return { positions, normals: outward };
+   }
+
+   // Each piece: its name "N tvar", its povrch colour and its triangles.
+   function pieces ()
+   {
+      return instances (browser .currentScene .getRootNodes (), X3D .Matrix4 .IDENTITY .copy ())
+         .map (({ instance, matrix }, i) => Object .assign ({
+            name: `${i + 1} ${instance .getField ("tvar") .getValue ()}`,
+            colour: [... instance .getField ("povrch") .getValue ()],
+         }, triangles (instance, matrix)));
+   }
+
+   function base64 (bytes)
+   {
+      let text = "";
+
+      for (let i = 0; i < bytes .length; i += 0x8000)
+         text += String .fromCharCode (... bytes .subarray (i, i + 0x8000));
+
+      return btoa (text);
+   }
+
+   // glTF's colours are linear; a VRML colour is seen as sRGB.
+   function linear (c)
+   {
+      return c <= 0.04045 ? c / 12.92 : Math .pow ((c + 0.055) / 1.055, 2.4);
+   }
+
+   // glTF Transform lies in gltf-transform/ beside x_ite/.
+   function gltfTransform ()
+   {
+      return import (new URL ("../gltf-transform/core.js", document .baseURI) .href);
+   }
+
+   async function gltf (list, binary)
+   {
+      const { Document, WebIO } = await gltfTransform ();
+      const document_ = new Document ();
+      const buffer    = document_ .createBuffer ();
+      const scene     = document_ .createScene ("Modulino");
+
+      document_ .getRoot () .getAsset () .generator = "Modulino";
+
+      for (const piece of list)
+      {
+         const node = document_ .createNode (piece .name);
+
+         if (piece .positions .length)
+         {
+            const accessor = (array) => document_ .createAccessor () .setType ("VEC3") .setArray (new Float32Array (array)) .setBuffer (buffer);
+            const material = document_ .createMaterial (piece .name)
+               .setBaseColorFactor ([... piece .colour .map (linear), 1])
+               .setMetallicFactor (0)
+               .setRoughnessFactor (1);
+            const primitive = document_ .createPrimitive ()
+               .setAttribute ("POSITION", accessor (piece .positions))
+               .setAttribute ("NORMAL", accessor (piece .normals))
+               .setMaterial (material);
+
+            node .setMesh (document_ .createMesh (piece .name) .addPrimitive (primitive));
+         }
+
+         scene .addChild (node);
+      }
+
+      const io = new WebIO ();
+
+      if (binary)
+         return io .writeBinary (document_);
+
+      // One file: the buffer goes inside it as a data URI.
+      const { json, resources } = await io .writeJSON (document_);
+
+      for (const entry of json .buffers ?? [ ])
+         entry .uri = "data:application/octet-stream;base64," + base64 (resources [entry .uri]);
+
+      return new TextEncoder () .encode (JSON .stringify (json));
+   }
+
+   // Binary STL, in millimetres, with Z up as slicers expect: the scene's y becomes z.
+   function stl (list, scale)
+   {
+      const count = list .reduce ((sum, piece) => sum + piece .positions .length / 9, 0);
+      const bytes = new Uint8Array (84 + 50 * count);
+      const view  = new DataView (bytes .buffer);
+      const zUp   = (a, i) => [a [i], -a [i + 2], a [i + 1]];
+
+      bytes .set (new TextEncoder () .encode ("Modulino"));
+      view .setUint32 (80, count, true);
+
+      let offset = 84;
+
+      for (const { positions } of list)
+      {
+         for (let i = 0; i < positions .length; i += 9)
+         {
+            const p = [0, 3, 6] .map (k => zUp (positions, i + k) .map (c => c * scale));
+            const n = unit (cross (p [1] .map ((c, j) => c - p [0] [j]), p [2] .map ((c, j) => c - p [0] [j])));
+
+            for (const c of [... n, ... p [0], ... p [1], ... p [2]])
+            {
+               view .setFloat32 (offset, c, true);
+               offset += 4;
+            }
+
+            offset += 2;
+         }
+      }
+
+      return bytes;
+   }
+
+   // A static X3D scene: one Shape per piece.
+   function x3d (list)
+   {
+      const numbers = array => Array .from (array, c => +c .toFixed (6)) .join (" ");
+      const id      = name => "Dilek_" + name .replace (/[^A-Za-z0-9_]/g, "_");
+      const shapes  = list .map (piece => `<Shape DEF='${id (piece .name)}'>
+<Appearance><Material diffuseColor='${numbers (piece .colour)}'/></Appearance>
+<IndexedTriangleSet solid='true' index='${Array .from ({ length: piece .positions .length / 3 }, (_, i) => i) .join (" ")}'>
+<Coordinate point='${numbers (piece .positions)}'/>
+<Normal vector='${numbers (piece .normals)}'/>
+</IndexedTriangleSet>
+</Shape>`);
+
+      return new TextEncoder () .encode (`<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE X3D PUBLIC "ISO//Web3D//DTD X3D 3.3//EN" "http://www.web3d.org/specifications/x3d-3.3.dtd">
+<X3D profile='Interchange' version='3.3'>
+<head><meta name='generator' content='Modulino'/></head>
+<Scene>
+${shapes .join ("\n")}
+</Scene>
+</X3D>
+`);
+   }
+
+   async function run (format, scale)
+   {
+      try
+      {
+         const list = pieces ();
+
+         switch (format)
+         {
+            case "glb":  output = await gltf (list, true); break;
+            case "gltf": output = await gltf (list, false); break;
+            case "stl":  output = stl (list, scale); break;
+            default:     output = x3d (list); break;
+         }
+
+         report ("exported", { size: output .length, chunks: Math .ceil (output .length / ChunkSize) });
+      }
+      catch (error)
+      {
+         report ("failed", { message: String (error .message ?? error) });
+      }
+   }
+
+   function chunk (index)
+   {
+      return base64 (output .subarray (index * ChunkSize, (index + 1) * ChunkSize));
+   }
+
+   return { run, chunk };
+})();
