@@ -2,9 +2,14 @@
 #include "vrml/TextLines.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
+#include <QtEndian>
 
 using namespace modulino;
 
@@ -29,12 +34,16 @@ const Piece Pieces[] = {
     {"hranol", "IndexedFaceSet", 4.0, 1.0, 2.0, 6.0, 0.0, -3.0},
 };
 
+// Each piece's povrch: its red part tells the pieces apart.
+std::array<double, 3> colour(int index) {
+    return {0.1 * (index + 1), 0.25, 1.0};
+}
+
 QByteArray sceneText(const QByteArrayList& library) {
     QByteArray text = library.join("\r\n") + "\r\nBackground { skyColor  0.80 0.80 1.00}\r\n";
-    int flag = 0;
-    for (const Piece& p : Pieces) {
+    for (int i = 0; const Piece& p : Pieces) {
         text += QStringLiteral("Dilek { velikost %1 %2 %3 poloha %4 %5 %6 tvar \"%7\" povrch "
-                               "0.50 0.25 1.00 ovltransp %8 }\r\n")
+                               "%9 0.25 1.00 ovltransp %8 }\r\n")
                     .arg(p.rx)
                     .arg(p.ry)
                     .arg(p.rz)
@@ -42,8 +51,10 @@ QByteArray sceneText(const QByteArrayList& library) {
                     .arg(p.y)
                     .arg(p.z)
                     .arg(QLatin1StringView(p.tvar))
-                    .arg(flag++ % 2)
+                    .arg(i % 2)
+                    .arg(colour(i)[0], 0, 'f', 2)
                     .toLatin1();
+        ++i;
     }
     return text;
 }
@@ -83,6 +94,156 @@ QByteArray editedSceneText() {
     return lines.join('\n');
 }
 
+// A piece as an export holds it: its name, colour, bounding box in scene coordinates and, from
+// glTF, its number of triangles.
+struct Exported {
+    QString name;
+    std::array<double, 3> colour{};
+    std::array<double, 6> box{};
+    int triangles = 0;
+};
+
+QList<Exported> expectedPieces(Corner corner, double zShift) {
+    QList<Exported> pieces;
+    for (const QString& line : expectedLines(corner, zShift)) {
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        Exported piece{cells[0] + QLatin1Char(' ') + cells[1], colour(int(pieces.size()))};
+        for (int i = 0; i < 6; ++i)
+            piece.box[i] = cells[3 + i].toDouble();
+        pieces << piece;
+    }
+    return pieces;
+}
+
+// The first difference, beyond 0.01, between the pieces exported and those expected.
+QString difference(const QList<Exported>& actual, const QList<Exported>& expected) {
+    if (actual.size() != expected.size())
+        return QStringLiteral("%1 pieces, not %2").arg(actual.size()).arg(expected.size());
+    for (qsizetype i = 0; i < actual.size(); ++i) {
+        const Exported &a = actual[i], &e = expected[i];
+        bool near = a.name == e.name;
+        for (int k = 0; k < 6; ++k)
+            near = near && std::abs(a.box[k] - e.box[k]) <= 0.01 &&
+                   std::abs(a.colour[k % 3] - e.colour[k % 3]) <= 0.01;
+        if (!near)
+            return QStringLiteral("%1 (%2 %3) is not %4 (%5 %6)")
+                .arg(a.name, QString::number(a.box[0]), QString::number(a.box[5]), e.name,
+                     QString::number(e.box[0]), QString::number(e.box[5]));
+    }
+    return {};
+}
+
+void extend(std::array<double, 6>& box, double x, double y, double z, bool first) {
+    const double point[] = {x, y, z};
+    for (int k = 0; k < 3; ++k) {
+        box[k] = first ? point[k] : std::min(box[k], point[k]);
+        box[k + 3] = first ? point[k] : std::max(box[k + 3], point[k]);
+    }
+}
+
+double fromLinear(double c) {
+    return c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1 / 2.4) - 0.055;
+}
+
+QList<Exported> gltfPieces(const QByteArray& file) {
+    const QByteArray json =
+        file.startsWith("glTF") ? file.mid(20, qFromLittleEndian<quint32>(file.data() + 12)) : file;
+    const QJsonObject gltf = QJsonDocument::fromJson(json).object();
+    const auto item = [&](const char* kind, const QJsonValue& index) {
+        return gltf[QLatin1StringView(kind)][index.toInt()].toObject();
+    };
+    QList<Exported> pieces;
+    for (const QJsonValue node : gltf[QStringLiteral("nodes")].toArray()) {
+        const QJsonObject primitive =
+            item("meshes", node[QStringLiteral("mesh")])[QStringLiteral("primitives")][0]
+                .toObject();
+        const QJsonObject positions =
+            item("accessors", primitive[QStringLiteral("attributes")][QStringLiteral("POSITION")]);
+        const QJsonValue colour =
+            item("materials", primitive[QStringLiteral("material")])[QStringLiteral(
+                "pbrMetallicRoughness")][QStringLiteral("baseColorFactor")];
+        Exported piece{node[QStringLiteral("name")].toString()};
+        for (int k = 0; k < 3; ++k) {
+            piece.colour[k] = fromLinear(colour[k].toDouble());
+            piece.box[k] = positions[QStringLiteral("min")][k].toDouble();
+            piece.box[k + 3] = positions[QStringLiteral("max")][k].toDouble();
+        }
+        piece.triangles = positions[QStringLiteral("count")].toInt() / 3;
+        pieces << piece;
+    }
+    return pieces;
+}
+
+QList<Exported> x3dPieces(const QByteArray& file) {
+    QList<Exported> pieces;
+    QXmlStreamReader xml(file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const auto numbers = [&](const char* name) {
+            QList<double> list;
+            for (const QString& n : xml.attributes()
+                                        .value(QLatin1StringView(name))
+                                        .toString()
+                                        .split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                list << n.toDouble();
+            return list;
+        };
+        if (xml.name() == QStringLiteral("Shape"))
+            pieces << Exported{xml.attributes()
+                                   .value(QStringLiteral("DEF"))
+                                   .toString()
+                                   .sliced(6)
+                                   .replace(QLatin1Char('_'), QLatin1Char(' '))};
+        else if (xml.name() == QStringLiteral("Material"))
+            std::ranges::copy(numbers("diffuseColor"), pieces.last().colour.begin());
+        else if (xml.name() == QStringLiteral("Coordinate")) {
+            const QList<double> p = numbers("point");
+            for (qsizetype i = 0; i + 2 < p.size(); i += 3)
+                extend(pieces.last().box, p[i], p[i + 1], p[i + 2], i == 0);
+        }
+    }
+    return pieces;
+}
+
+// The STL's triangles, shared out in the pieces' order and counts, back in scene units and axes;
+// empty when a stored normal, or the volume they enclose, shows a piece turned inside out.
+QList<Exported> stlPieces(const QByteArray& file, QList<Exported> pieces, double scale) {
+    const char* triangle = file.constData() + 84;
+    for (Exported& piece : pieces) {
+        double volume = 0;
+        for (int t = 0; t < piece.triangles; ++t, triangle += 50) {
+            std::array<double, 12> v; // the normal and three corners
+            for (int k = 0; k < 12; ++k)
+                v[k] = qFromLittleEndian<float>(triangle + 4 * k) / (k < 3 ? 1 : scale);
+            const double a[] = {v[6] - v[3], v[7] - v[4], v[8] - v[5]};
+            const double b[] = {v[9] - v[3], v[10] - v[4], v[11] - v[5]};
+            const double face[] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                                   a[0] * b[1] - a[1] * b[0]};
+            if (face[0] * v[0] + face[1] * v[1] + face[2] * v[2] <= 0)
+                return {};
+            volume += face[0] * v[3] + face[1] * v[4] + face[2] * v[5];
+            for (int c = 3; c < 12; c += 3) // Z up in the file
+                extend(piece.box, v[c], v[c + 2], -v[c + 1], t == 0 && c == 3);
+        }
+        if (volume <= 0)
+            return {};
+        piece.colour = colour(int(&piece - pieces.data()));
+    }
+    return pieces;
+}
+
+// The output of a program that ran to exit 0, or a null array.
+QByteArray output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return {};
+    return process.readAll() + ' ';
+}
+
 // The next outcome a viewer window reports: "shown" or "message".
 QByteArray nextOutcome(QProcess* viewer) {
     while (!viewer->canReadLine()) {
@@ -106,6 +267,10 @@ private slots:
     void probeAfterChange();
     void probeFails_data();
     void probeFails();
+    void exportScene_data() { probe_data(); }
+    void exportScene();
+    void exportFails_data();
+    void exportFails();
     void windowFollowsFile();
     void secondViewerHandsOver();
 
@@ -205,6 +370,79 @@ void TestView::probeFails() {
     QVERIFY(viewer->waitForFinished(60000));
     QCOMPARE(viewer->exitCode(), exitCode);
     QVERIFY(viewer->readAllStandardOutput().isEmpty());
+    QVERIFY(!viewer->readAllStandardError().trimmed().isEmpty());
+}
+
+// Each export is read back by independent readers and holds the pieces as --probe sees them.
+void TestView::exportScene() {
+    QFETCH(QByteArrayList, library);
+    QFETCH(Corner, corner);
+    QFETCH(double, zShift);
+
+    const QString scene = writeFile(QStringLiteral("export.wrl"), sceneText(library));
+    std::map<QString, QByteArray> files;
+    for (const QString suffix : {"glb", "gltf", "stl", "x3d"}) {
+        const QString out = dir.filePath(QStringLiteral("scene.") + suffix);
+        QProcess* viewer =
+            start({QStringLiteral("--export"), out, scene, QStringLiteral("--scale"), "25"});
+        QVERIFY(viewer->waitForFinished(60000));
+        QCOMPARE(viewer->exitCode(), 0);
+        const QByteArray info = output(QStringLiteral("assimp"), {QStringLiteral("info"), out});
+        QVERIFY2(info.contains(suffix == QStringLiteral("stl") ? "Meshes:             1\n"
+                                                               : "Meshes:             7\n"),
+                 info.right(1000).constData());
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        files[suffix] = file.readAll();
+        if (suffix.startsWith(QStringLiteral("gl"))) {
+            const QByteArray errors =
+                output(QStringLiteral("node"),
+                       {QStringLiteral("-e"),
+                        QStringLiteral("require(process.argv[1]).validateBytes(new Uint8Array("
+                                       "require('fs').readFileSync(process.argv[2]))).then(r => "
+                                       "{ console.log(JSON.stringify(r.issues)); "
+                                       "process.exit(r.issues.numErrors ? 1 : 0); })"),
+                        QStringLiteral(MODULINO_SOURCE_DIR "/node_modules/gltf-validator"), out});
+            QVERIFY2(!errors.isNull(), "the glTF validator found errors");
+        }
+    }
+
+    const QList<Exported> expected = expectedPieces(corner, zShift);
+    const QList<Exported> glb = gltfPieces(files["glb"]);
+    for (const QString& error :
+         {difference(glb, expected), difference(gltfPieces(files["gltf"]), expected),
+          difference(x3dPieces(files["x3d"]), expected),
+          difference(stlPieces(files["stl"], glb, 25), expected)})
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(qFromLittleEndian<quint32>(files["stl"].constData() + 80) * 50 + 84,
+             quint32(files["stl"].size()));
+}
+
+// The exit codes of --probe; OUT is not written.
+void TestView::exportFails_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<int>("exitCode");
+
+    const QByteArray whole = sceneText(frontCornerLibrary());
+    const QString out = dir.filePath(QStringLiteral("failed.glb"));
+    QTest::newRow("truncated") << writeFile(QStringLiteral("cut.wrl"), whole.left(whole.size() / 2))
+                               << out << 1;
+    QTest::newRow("missing") << dir.filePath(QStringLiteral("none.wrl")) << out << 2;
+    const QString scene = writeFile(QStringLiteral("whole.wrl"), whole);
+    QTest::newRow("no such folder") << scene << dir.filePath(QStringLiteral("none/a.stl")) << 2;
+    QTest::newRow("no format") << scene << dir.filePath(QStringLiteral("scene.obj")) << 2;
+}
+
+void TestView::exportFails() {
+    QFETCH(QString, file);
+    QFETCH(QString, out);
+    QFETCH(int, exitCode);
+
+    QProcess* viewer = start({QStringLiteral("--export"), out, file});
+    QVERIFY(viewer->waitForFinished(60000));
+    QCOMPARE(viewer->exitCode(), exitCode);
+    QVERIFY(!QFile::exists(out));
     QVERIFY(!viewer->readAllStandardError().trimmed().isEmpty());
 }
 
