@@ -3,6 +3,7 @@
 #include "app/OptionPanels.h"
 #include "base/UserDialogs.h"
 #include "commands/SceneCommands.h"
+#include "commands/SceneExport.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
 #include "scene/EditorState.h"
@@ -33,6 +34,7 @@ public:
     SceneCommands commands{state, dialogs};
     SceneOpening opening{state, dialogs, editing};
     SceneLifecycle lifecycle{state, dialogs, commands};
+    SceneExport exporting{state, dialogs};
 };
 
 } // namespace modulino
