@@ -81,10 +81,13 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
     return true;
 }
 
-void Probe::write(const QByteArray& bytes) {
+// MODULINO_VIEW_TIMINGS=1 prints the time the page took to make the file, for the benchmark.
+void Probe::write(const QByteArray& bytes, int milliseconds) {
     const QString error = writeWholeFile(exportPath, bytes);
     if (!error.isEmpty())
         printTo(stderr, error);
+    else if (qEnvironmentVariableIntValue("MODULINO_VIEW_TIMINGS") != 0)
+        printTo(stdout, QStringLiteral("exported\t%1").arg(milliseconds));
     finish(error.isEmpty() ? Done : Unreadable);
 }
 

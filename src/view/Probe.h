@@ -30,7 +30,7 @@ public:
 
 private:
     void finish(ExitCode exit);
-    void write(const QByteArray& bytes);
+    void write(const QByteArray& bytes, int milliseconds);
 
     QString exportPath;
     QString exportFormat;

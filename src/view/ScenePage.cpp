@@ -79,15 +79,15 @@ void ScenePage::exportScene(const QString& format, double scale) {
 }
 
 // The page hands the file over in base64 pieces, each one small enough for a script's result.
-void ScenePage::fetchExport(int chunk, int chunks, QByteArray bytes) {
-    if (chunk == chunks) {
-        emit exported(bytes);
+void ScenePage::fetchExport(int chunk, const QJsonObject& answer, QByteArray bytes) {
+    if (chunk == answer[QStringLiteral("chunks")].toInt()) {
+        emit exported(bytes, answer[QStringLiteral("milliseconds")].toInt());
         return;
     }
     runJavaScript(QStringLiteral("modulinoExport.chunk(%1)").arg(chunk),
                   [=, this, bytes = std::move(bytes)](const QVariant& piece) mutable {
                       bytes += QByteArray::fromBase64(piece.toString().toLatin1());
-                      fetchExport(chunk + 1, chunks, std::move(bytes));
+                      fetchExport(chunk + 1, answer, std::move(bytes));
                   });
 }
 
@@ -128,7 +128,7 @@ void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QS
     else if (kind == QStringLiteral("probed"))
         emit probed(strings(answer[QStringLiteral("lines")]));
     else if (kind == QStringLiteral("exported"))
-        fetchExport(0, answer[QStringLiteral("chunks")].toInt(), {});
+        fetchExport(0, answer, {});
 }
 
 } // namespace modulino::view

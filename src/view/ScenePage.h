@@ -5,6 +5,8 @@
 #include <QWebEnginePage>
 #include <optional>
 
+class QJsonObject;
+
 namespace modulino::view {
 
 // The web page that hosts X_ITE. Scenes go in as text; the page answers through console lines
@@ -31,7 +33,8 @@ signals:
     void shown(const QStringList& viewpoints, int boundViewpoint, const QList<int>& milliseconds);
     void failed(const QString& message);
     void probed(const QStringList& lines);
-    void exported(const QByteArray& bytes);
+    // milliseconds: making the file in the page.
+    void exported(const QByteArray& bytes, int milliseconds);
 
 protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
@@ -40,7 +43,7 @@ protected:
 private:
     void pageLoaded(bool ok);
     void call(const QString& script);
-    void fetchExport(int chunk, int chunks, QByteArray bytes);
+    void fetchExport(int chunk, const QJsonObject& answer, QByteArray bytes);
 
     bool ready = false;
     std::optional<QString> waitingScript;

@@ -1,6 +1,6 @@
 // Writes the shown world's pieces, as X_ITE built them, to glTF, STL or X3D. The program calls
 // modulinoExport.run (format, scale) once the scene is shown; it answers with a console line
-// "modulino<TAB>{kind: exported, size}" and then takes the file's bytes, in base64, through
+// "modulino<TAB>{kind: exported, chunks, milliseconds}" and then takes the file's bytes, in base64, through
 // modulinoExport.chunk (index).
 "use strict";
 
@@ -272,7 +272,8 @@ ${shapes .join ("\n")}
    {
       try
       {
-         const list = pieces ();
+         const start = performance .now ();
+         const list  = pieces ();
 
          switch (format)
          {
@@ -282,7 +283,10 @@ ${shapes .join ("\n")}
             default:     output = x3d (list); break;
          }
 
-         report ("exported", { size: output .length, chunks: Math .ceil (output .length / ChunkSize) });
+         report ("exported", {
+            chunks: Math .ceil (output .length / ChunkSize),
+            milliseconds: Math .round (performance .now () - start),
+         });
       }
       catch (error)
       {
