@@ -65,21 +65,34 @@ const modulinoExport = (() =>
       return null;
    }
 
-   function cross (a, b)
+   // The first count vertices of array (stride numbers a vertex) through matrix m: as points, or
+   // as normals when m is the inverse of the points' matrix.
+   function transform (array, stride, count, m, points)
    {
+      const result = new Float64Array (3 * count);
+
+      for (let i = 0; i < count; ++ i)
+      {
+         const x = array [stride * i], y = array [stride * i + 1], z = array [stride * i + 2];
+
+         for (let c = 0; c < 3; ++ c)
+         {
+            result [3 * i + c] = points
+               ? x * m [c] + y * m [4 + c] + z * m [8 + c] + m [12 + c]
+               : x * m [4 * c] + y * m [4 * c + 1] + z * m [4 * c + 2];
+         }
+      }
+
+      return result;
+   }
+
+   // The normal of the triangle of the points i, j, k in p, as long as twice its area.
+   function faceNormal (p, i, j, k)
+   {
+      const a = [0, 1, 2] .map (c => p [3 * j + c] - p [3 * i + c]);
+      const b = [0, 1, 2] .map (c => p [3 * k + c] - p [3 * i + c]);
+
       return [a [1] * b [2] - a [2] * b [1], a [2] * b [0] - a [0] * b [2], a [0] * b [1] - a [1] * b [0]];
-   }
-
-   function dot (a, b)
-   {
-      return a [0] * b [0] + a [1] * b [1] + a [2] * b [2];
-   }
-
-   function unit (a)
-   {
-      const length = Math .hypot (... a);
-
-      return length ? a .map (c => c / length) : a;
    }
 
    // The triangles of the piece's shape "TVAR" in scene coordinates, wound counter-clockwise seen
@@ -94,40 +107,36 @@ const modulinoExport = (() =>
       if (!geometry || !path || geometry .getGeometryType () < 2)
          return { positions: [ ], normals: [ ] };
 
-      const m        = path .multRight (modelMatrix);
-      const inverse  = m .copy () .inverse ();
-      const vertices = geometry .getVertices () .getValue ();
-      const normals  = geometry .getNormals () .getValue ();
-      const point    = i => [0, 1, 2] .map (c => vertices [i] * m [c] + vertices [i + 1] * m [4 + c] + vertices [i + 2] * m [8 + c] + m [12 + c]);
-      const normal   = i => unit ([0, 1, 2] .map (c => normals [i] * inverse [4 * c] + normals [i + 1] * inverse [4 * c + 1] + normals [i + 2] * inverse [4 * c + 2]));
-      const result   = [ ];
-      let volume     = 0;
+      const m       = path .multRight (modelMatrix);
+      const normals = geometry .getNormals () .getValue ();
+      const count   = 3 * Math .floor (geometry .getVertices () .length / 12);
+      const p       = transform (geometry .getVertices () .getValue (), 4, count, m, true);
+      const n       = normals .length ? transform (normals, 3, count, m .copy () .inverse (), false) : null;
+      let volume    = 0;
 
-      for (let v = 0; v + 2 < vertices .length / 4; v += 3)
-      {
-         const p = [v, v + 1, v + 2] .map (i => point (4 * i));
-         const n = [v, v + 1, v + 2] .map (i => normals .length ? normal (3 * i) : null);
-         const face = cross (p [1] .map ((c, i) => c - p [0] [i]), p [2] .map ((c, i) => c - p [0] [i]));
-
-         if (Math .hypot (... face) < 1e-12)
-            continue;
-
-         volume += dot (p [0], face);
-         result .push ({ p, n, face });
-      }
+      for (let v = 0; v < count; v += 3)
+         volume += faceNormal (p, v, v + 1, v + 2) .reduce ((sum, f, c) => sum + f * p [3 * v + c], 0);
 
       const positions = [ ];
       const outward   = [ ];
 
-      for (const { p, n, face } of result)
+      for (let v = 0; v < count; v += 3)
       {
-         const order  = volume < 0 ? [0, 2, 1] : [0, 1, 2];
-         const facing = unit (volume < 0 ? face .map (c => -c) : face);
+         const corners = volume < 0 ? [v, v + 2, v + 1] : [v, v + 1, v + 2];
+         const face    = faceNormal (p, ... corners);
+         const area    = Math .hypot (... face);
 
-         for (const i of order)
+         if (area < 1e-12)
+            continue;
+
+         for (const w of corners)
          {
-            positions .push (... p [i]);
-            outward .push (... (n [i] && dot (n [i], facing) > 0 ? n [i] : facing));
+            const normal = n ? [n [3 * w], n [3 * w + 1], n [3 * w + 2]] : face;
+            const length = Math .hypot (... normal);
+            const facing = normal .reduce ((sum, c, i) => sum + c * face [i], 0) > 0;
+
+            positions .push (p [3 * w], p [3 * w + 1], p [3 * w + 2]);
+            outward .push (... (facing && length ? normal .map (c => c / length) : face .map (c => c / area)));
          }
       }
 
@@ -214,30 +223,29 @@ const modulinoExport = (() =>
    // Binary STL, in millimetres, with Z up as slicers expect: the scene's y becomes z.
    function stl (list, scale)
    {
-      const count = list .reduce ((sum, piece) => sum + piece .positions .length / 9, 0);
-      const bytes = new Uint8Array (84 + 50 * count);
-      const view  = new DataView (bytes .buffer);
-      const zUp   = (a, i) => [a [i], -a [i + 2], a [i + 1]];
+      const count  = list .reduce ((sum, piece) => sum + piece .positions .length / 9, 0);
+      const bytes  = new Uint8Array (84 + 50 * count);
+      const view   = new DataView (bytes .buffer);
+      const corner = new Float64Array (9);
+      let offset   = 84;
 
       bytes .set (new TextEncoder () .encode ("Modulino"));
       view .setUint32 (80, count, true);
 
-      let offset = 84;
+      const put = c => { view .setFloat32 (offset, c, true); offset += 4; };
 
       for (const { positions } of list)
       {
-         for (let i = 0; i < positions .length; i += 9)
+         for (let i = 0; i < positions .length; i += 9, offset += 2)
          {
-            const p = [0, 3, 6] .map (k => zUp (positions, i + k) .map (c => c * scale));
-            const n = unit (cross (p [1] .map ((c, j) => c - p [0] [j]), p [2] .map ((c, j) => c - p [0] [j])));
+            for (let k = 0; k < 9; k += 3)
+               corner .set ([positions [i + k], -positions [i + k + 2], positions [i + k + 1]] .map (c => c * scale), k);
 
-            for (const c of [... n, ... p [0], ... p [1], ... p [2]])
-            {
-               view .setFloat32 (offset, c, true);
-               offset += 4;
-            }
+            const face = faceNormal (corner, 0, 1, 2);
+            const area = Math .hypot (... face);
 
-            offset += 2;
+            face .forEach (c => put (c / area));
+            corner .forEach (put);
          }
       }
 
