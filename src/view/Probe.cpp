@@ -52,10 +52,11 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
             return false;
         }
     }
-    // X_ITE draws, and runs the scripts, only in a page that is shown.
+    // X_ITE draws, and runs the scripts, only in a page that is shown; it is shown off the screen.
     view = std::make_unique<QWebEngineView>();
     auto* page = new ScenePage(xiteDir, view.get());
     view->setPage(page);
+    view->setAttribute(Qt::WA_DontShowOnScreen);
     view->resize(320, 240);
     view->show();
     int firstToShow = firstPath.isEmpty() ? 0 : 1;
