@@ -1,7 +1,7 @@
 // Writes the shown world's pieces, as X_ITE built them, to glTF, STL or X3D. The program calls
-// modulinoExport.run (format, scale) once the scene is shown; it answers with a console line
-// "modulino<TAB>{kind: exported, chunks, milliseconds}" and then takes the file's bytes, in base64, through
-// modulinoExport.chunk (index).
+// modulinoExport.run (format, scale) once the scene is shown; the page answers with a console line
+// "modulino<TAB>{kind: exported, chunks, milliseconds}", and the program then takes the file's
+// bytes, in base64, through modulinoExport.chunk (index).
 "use strict";
 
 const modulinoExport = (() =>
@@ -169,38 +169,33 @@ const modulinoExport = (() =>
       return c <= 0.04045 ? c / 12.92 : Math .pow ((c + 0.055) / 1.055, 2.4);
    }
 
-   // glTF Transform lies in gltf-transform/ beside x_ite/.
-   function gltfTransform ()
-   {
-      return import (new URL ("../gltf-transform/core.js", document .baseURI) .href);
-   }
-
    async function gltf (list, binary)
    {
-      const { Document, WebIO } = await gltfTransform ();
-      const document_ = new Document ();
-      const buffer    = document_ .createBuffer ();
-      const scene     = document_ .createScene ("Modulino");
+      // glTF Transform lies in gltf-transform/ beside x_ite/.
+      const { Document, WebIO } = await import (new URL ("../gltf-transform/core.js", document .baseURI) .href);
+      const model     = new Document ();
+      const buffer    = model .createBuffer ();
+      const scene     = model .createScene ("Modulino");
 
-      document_ .getRoot () .getAsset () .generator = "Modulino";
+      model .getRoot () .getAsset () .generator = "Modulino";
 
       for (const piece of list)
       {
-         const node = document_ .createNode (piece .name);
+         const node = model .createNode (piece .name);
 
          if (piece .positions .length)
          {
-            const accessor = (array) => document_ .createAccessor () .setType ("VEC3") .setArray (new Float32Array (array)) .setBuffer (buffer);
-            const material = document_ .createMaterial (piece .name)
+            const accessor = (array) => model .createAccessor () .setType ("VEC3") .setArray (new Float32Array (array)) .setBuffer (buffer);
+            const material = model .createMaterial (piece .name)
                .setBaseColorFactor ([... piece .colour .map (linear), 1])
                .setMetallicFactor (0)
                .setRoughnessFactor (1);
-            const primitive = document_ .createPrimitive ()
+            const primitive = model .createPrimitive ()
                .setAttribute ("POSITION", accessor (piece .positions))
                .setAttribute ("NORMAL", accessor (piece .normals))
                .setMaterial (material);
 
-            node .setMesh (document_ .createMesh (piece .name) .addPrimitive (primitive));
+            node .setMesh (model .createMesh (piece .name) .addPrimitive (primitive));
          }
 
          scene .addChild (node);
@@ -209,10 +204,10 @@ const modulinoExport = (() =>
       const io = new WebIO ();
 
       if (binary)
-         return io .writeBinary (document_);
+         return io .writeBinary (model);
 
       // One file: the buffer goes inside it as a data URI.
-      const { json, resources } = await io .writeJSON (document_);
+      const { json, resources } = await io .writeJSON (model);
 
       for (const entry of json .buffers ?? [ ])
          entry .uri = "data:application/octet-stream;base64," + base64 (resources [entry .uri]);
