@@ -27,8 +27,9 @@ void TestExport::exportsThroughViewer_data() {
     QTest::newRow("glb") << "house.glb" << 0 << copy << "house.glb" << none;
     QTest::newRow("stl added") << "house" << 1 << copy << "house.stl" << none;
     QTest::newRow("x3d added") << "house.glb" << 2 << copy << "house.glb.x3d" << none;
-    QTest::newRow("viewer fails") << "a.stl" << 1 << "echo noise >&2; echo 'the reason' >&2; exit 2"
-                                  << none << "the reason";
+    QTest::newRow("viewer fails")
+        << "a.stl" << 1 << "printf 'QStandardPaths: none\\n***\\nthe reason\\n' >&2; exit 2" << none
+        << "the reason";
     QTest::newRow("no viewer") << "a.stl" << 1 << none << none << "modulino-view: ";
     QTest::newRow("cancelled") << "-" << 0 << copy << none << none;
 }

@@ -56,11 +56,18 @@ QString exportFailure(QProcess& process) {
         return process.errorString();
     if (process.exitCode() == 0)
         return {};
-    const QStringList said = QString::fromLocal8Bit(process.readAllStandardError())
-                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // Qt's and Chromium's own notes, and the rules around X_ITE's messages, are left out.
+    static const QRegularExpression noise(
+        QStringLiteral("^(QStandardPaths: .*|\\[\\d+:\\d+:.*|\\**)$"));
+    QStringList said;
+    for (const QString& line :
+         QString::fromLocal8Bit(process.readAllStandardError()).split(QLatin1Char('\n'))) {
+        if (!noise.match(line.trimmed()).hasMatch())
+            said << line;
+    }
     return said.isEmpty()
                ? QStringLiteral("%1: exit code %2").arg(process.program()).arg(process.exitCode())
-               : said.constLast().trimmed();
+               : said.join(QStringLiteral("\r\n"));
 }
 
 SceneExport::SceneExport(EditorState& state, UserDialogs& dialogs)

@@ -17,8 +17,8 @@ QStringList exportFilters();
 QString exportPath(const QString& chosen, int filter);
 // modulino-view beside the running program, or in the build tree's src/view, else on the PATH.
 QString viewerProgram();
-// Why a finished export process failed, in its own last words where it gave any; an empty string
-// when it succeeded.
+// Why a finished export process failed, in its own words where it gave any; an empty string when
+// it succeeded.
 QString exportFailure(QProcess& process);
 
 // "Scéna" → "Exportovat…": the current scene, composed as Save composes it, made into glTF, STL
