@@ -4,6 +4,7 @@
 #include "base/UserDialogs.h"
 #include "commands/PieceTransfer.h"
 #include "commands/SceneCommands.h"
+#include "commands/SceneExport.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
 #include "scene/EditorState.h"
@@ -41,6 +42,7 @@ public:
     RowSelection selection{state, editing};
     GroupEditing group{state, dialogs, editing, wheel, selection};
     PieceTransfer transfer{state, dialogs, selection, group};
+    SceneExport exporting{state, dialogs};
 };
 
 } // namespace modulino
