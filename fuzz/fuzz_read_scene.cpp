@@ -24,6 +24,11 @@ public:
     std::optional<QString> chooseFileToSave(const QString&, const QString&) override {
         return std::nullopt;
     }
+    std::optional<FileChoice> chooseFileToExport(const QString&, const QString&,
+                                                 const QStringList&) override {
+        return std::nullopt;
+    }
+    bool waitShowingProgress(QProcess&, const QString&) override { return false; }
     std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
     void openInViewer(const QString&) override {}
 };

@@ -5,6 +5,7 @@
 #include "commands/PieceTransfer.h"
 #include "commands/Recovery.h"
 #include "commands/SceneCommands.h"
+#include "commands/SceneExport.h"
 #include "commands/SceneFileGuard.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
@@ -47,6 +48,7 @@ public:
     RowSelection selection{state, editing};
     GroupEditing group{state, dialogs, editing, wheel, selection};
     PieceTransfer transfer{state, dialogs, selection, group};
+    SceneExport exporting{state, dialogs};
     RecoveryCopy recovery{state};
 };
 

@@ -5,8 +5,11 @@
 
 #include "commands/Viewer.h"
 #include <QColorDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
 
 #include <QPushButton>
 #include <QSettings>
@@ -136,6 +139,46 @@ std::optional<QString> QtDialogs::chooseFileToSave(const QString& fileName, cons
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
     return chosenFile(dialog);
+}
+
+std::optional<UserDialogs::FileChoice> QtDialogs::chooseFileToExport(const QString& fileName,
+                                                                     const QString& folder,
+                                                                     const QStringList& filters) {
+    QFileDialog dialog(parent, QString(), folder);
+    prepare(dialog);
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    const auto chosen = chosenFile(dialog);
+    if (!chosen)
+        return std::nullopt;
+    return FileChoice{*chosen, int(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+// A busy bar until the process ends; Cancel or closing the box stops the process.
+bool QtDialogs::waitShowingProgress(QProcess& process, const QString& text) {
+    QProgressDialog progress(displayText(text), QProgressDialog::tr("Cancel"), 0, 0, parent);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::stateChanged, &loop,
+                     [&loop](QProcess::ProcessState state) {
+                         if (state == QProcess::NotRunning)
+                             loop.quit();
+                     });
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning) {
+        progress.show();
+        loop.exec();
+    }
+    if (process.state() == QProcess::NotRunning)
+        return true;
+    process.kill();
+    process.waitForFinished();
+    return false;
 }
 
 std::optional<Colour> QtDialogs::chooseColour(Colour initial) {

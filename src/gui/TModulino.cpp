@@ -45,6 +45,7 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"Del", &Captions::Del},
     {"Dlekmodulino1", &Captions::Dlekmodulino1},
     {"Duplikovat1", &Captions::Duplikovat1},
+    {"Exportovat1", &Captions::Exportovat1},
     {"Konec1", &Captions::Konec1},
     {"Kopirovat1", &Captions::Kopirovat1},
     {"Label1", &Captions::Label1},
@@ -512,6 +513,7 @@ void TModulino::buildMenu() {
     on(action(Scna1, "Nast1", Qt::CTRL | Qt::Key_O), [this] { core.opening.Nast1Click(); });
     on(action(Scna1, "Uloit1", Qt::CTRL | Qt::Key_S), [this] { core.commands.Uloit1Click(); });
     on(action(Scna1, "Uloitjako1", {}), [this] { core.commands.Uloitjako1Click(); });
+    on(action(Scna1, "Exportovat1", {}), [this] { core.exporting.Exportovat1Click(); });
     Scna1->addSeparator()->setObjectName(QStringLiteral("N1"));
     // Whether the window closes is the close query's decision.
     connect(action(Scna1, "Konec1", Qt::ALT | Qt::Key_F4), &QAction::triggered, this,

@@ -73,6 +73,24 @@ void ScenePage::probe() {
     call(QStringLiteral("modulino.probe()"));
 }
 
+void ScenePage::exportScene(const QString& format, double scale) {
+    runJavaScript(resourceText(QStringLiteral("export.js")));
+    call(QStringLiteral("modulinoExport.run(%1, %2)").arg(literal(format)).arg(scale));
+}
+
+// The page hands the file over in base64 pieces, each one small enough for a script's result.
+void ScenePage::fetchExport(int chunk, const QJsonObject& answer, QByteArray bytes) {
+    if (chunk == answer[QStringLiteral("chunks")].toInt()) {
+        emit exported(bytes, answer[QStringLiteral("milliseconds")].toInt());
+        return;
+    }
+    runJavaScript(QStringLiteral("modulinoExport.chunk(%1)").arg(chunk),
+                  [=, this, bytes = std::move(bytes)](const QVariant& piece) mutable {
+                      bytes += QByteArray::fromBase64(piece.toString().toLatin1());
+                      fetchExport(chunk + 1, answer, std::move(bytes));
+                  });
+}
+
 void ScenePage::call(const QString& script) {
     if (ready)
         runJavaScript(script);
@@ -109,6 +127,8 @@ void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QS
         emit failed(answer[QStringLiteral("message")].toString());
     else if (kind == QStringLiteral("probed"))
         emit probed(strings(answer[QStringLiteral("lines")]));
+    else if (kind == QStringLiteral("exported"))
+        fetchExport(0, answer, {});
 }
 
 } // namespace modulino::view

@@ -5,6 +5,8 @@
 #include <QWebEnginePage>
 #include <optional>
 
+class QJsonObject;
+
 namespace modulino::view {
 
 // The web page that hosts X_ITE. Scenes go in as text; the page answers through console lines
@@ -22,12 +24,17 @@ public:
     void bindViewpoint(int index);
     // Reports every Dilek piece of the shown world through probed().
     void probe();
+    // Makes the shown world's pieces into a file of the format ("glb", "gltf", "stl" or "x3d";
+    // STL in scale millimetres per unit), handed over through exported().
+    void exportScene(const QString& format, double scale);
 
 signals:
     // milliseconds: parsing the text, building the world, its first frames.
     void shown(const QStringList& viewpoints, int boundViewpoint, const QList<int>& milliseconds);
     void failed(const QString& message);
     void probed(const QStringList& lines);
+    // milliseconds: making the file in the page.
+    void exported(const QByteArray& bytes, int milliseconds);
 
 protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
@@ -36,6 +43,7 @@ protected:
 private:
     void pageLoaded(bool ok);
     void call(const QString& script);
+    void fetchExport(int chunk, const QJsonObject& answer, QByteArray bytes);
 
     bool ready = false;
     std::optional<QString> waitingScript;

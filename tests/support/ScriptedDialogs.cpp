@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 
+#include <QProcess>
 #include <QTest>
 
 namespace modulino {
@@ -57,6 +58,20 @@ std::optional<QString> ScriptedDialogs::chooseFileToSave(const QString& fileName
     return take(saveAnswers, unexpected, "save dialog", std::optional<QString>());
 }
 
+std::optional<UserDialogs::FileChoice>
+ScriptedDialogs::chooseFileToExport(const QString& fileName, const QString& folder,
+                                    const QStringList& filters) {
+    log << QStringLiteral("export dialog: %1 in %2 as %3")
+               .arg(fileName, folder, filters.join(QStringLiteral(", ")));
+    return take(exportAnswers, unexpected, "export dialog", std::optional<FileChoice>());
+}
+
+bool ScriptedDialogs::waitShowingProgress(QProcess& process, const QString& text) {
+    log << QStringLiteral("progress: ") + text;
+    process.waitForFinished(-1);
+    return true;
+}
+
 std::optional<Colour> ScriptedDialogs::chooseColour(Colour initial) {
     log << QStringLiteral("colour dialog: %1").arg(initial);
     ++colourDialogs;
@@ -81,7 +96,7 @@ ScriptedDialogs::chooseArray(const ArrayRequest& /*initial*/, const Notices& not
 bool ScriptedDialogs::allAnswered() const {
     return unexpected == 0 && confirmAnswers.isEmpty() && threeButtonAnswers.isEmpty() &&
            openAnswers.isEmpty() && saveAnswers.isEmpty() && colourAnswers.isEmpty() &&
-           arrayAnswers.isEmpty();
+           arrayAnswers.isEmpty() && exportAnswers.isEmpty();
 }
 
 } // namespace modulino

@@ -16,6 +16,9 @@ public:
     std::optional<QString> chooseFileToOpen(const QString& folder) override;
     std::optional<QString> chooseFileToSave(const QString& fileName,
                                             const QString& folder) override;
+    std::optional<FileChoice> chooseFileToExport(const QString& fileName, const QString& folder,
+                                                 const QStringList& filters) override;
+    bool waitShowingProgress(QProcess& process, const QString& text) override;
     std::optional<Colour> chooseColour(Colour initial) override;
     void openInViewer(const QString& path) override;
 };
