@@ -17,6 +17,7 @@ class SilentDialogs : public UserDialogs {
 public:
     bool confirm(const QString&) override { return false; }
     Answer confirmYesNoCancel(const QString&) override { return Answer::Cancel; }
+    bool confirmWithDefault(const QString&, Answer) override { return false; }
     void message(const QString&) override {}
     void errorReport(const QString&) override {}
     std::optional<QString> chooseFileToOpen(const QString&) override { return std::nullopt; }

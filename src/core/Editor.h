@@ -3,8 +3,10 @@
 #include "app/OptionPanels.h"
 #include "base/UserDialogs.h"
 #include "commands/PieceTransfer.h"
+#include "commands/Recovery.h"
 #include "commands/SceneCommands.h"
 #include "commands/SceneExport.h"
+#include "commands/SceneFileGuard.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
 #include "scene/EditorState.h"
@@ -27,6 +29,10 @@ public:
     Editor& operator=(const Editor&) = delete;
 
     void FormCreate(const QString& workingDirectory = QDir::currentPath());
+    // The window became active: a file changed on disk may be read again.
+    void FormActivate() { modulino::FormActivate(state, dialogs, opening); }
+    // At start-up, before any file is opened: restores a copy left by an editor that ended.
+    bool offerRecovery() { return recovery.offerLeftCopies(dialogs, opening); }
 
     UserDialogs& dialogs;
     EditorState state;
@@ -43,6 +49,7 @@ public:
     GroupEditing group{state, dialogs, editing, wheel, selection};
     PieceTransfer transfer{state, dialogs, selection, group};
     SceneExport exporting{state, dialogs};
+    RecoveryCopy recovery{state};
 };
 
 } // namespace modulino

@@ -22,11 +22,13 @@ namespace {
 const QString WrlFilter = QStringLiteral(".wrl (*.wrl)");
 
 QMessageBox::StandardButton ask(QWidget* parent, const QString& text,
-                                QMessageBox::StandardButtons buttons,
-                                bool closingIsCancel = false) {
+                                QMessageBox::StandardButtons buttons, bool closingIsCancel = false,
+                                QMessageBox::StandardButton preferred = QMessageBox::NoButton) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), displayText(text), buttons,
                     parent);
     box.setTextFormat(Qt::PlainText);
+    if (preferred != QMessageBox::NoButton)
+        box.setDefaultButton(preferred);
     if (closingIsCancel) {
         // Esc and the title-bar box would otherwise answer No; a hidden Cancel takes them.
         QPushButton* cancel = box.addButton(QMessageBox::Cancel);
@@ -100,6 +102,11 @@ UserDialogs::Answer QtDialogs::confirmYesNo(const QString& text) {
 
 UserDialogs::Answer QtDialogs::confirmYesNoCancel(const QString& text) {
     return answerOf(ask(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+}
+
+bool QtDialogs::confirmWithDefault(const QString& text, Answer preferred) {
+    const auto button = preferred == Answer::Yes ? QMessageBox::Yes : QMessageBox::No;
+    return ask(parent, text, QMessageBox::Yes | QMessageBox::No, false, button) == QMessageBox::Yes;
 }
 
 void QtDialogs::message(const QString& text) {

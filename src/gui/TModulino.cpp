@@ -191,11 +191,27 @@ template <typename Handler> void TModulino::runWhileTyping(Handler&& handler) {
     } catch (const std::exception& failure) {
         core.dialogs.errorReport(QString::fromLocal8Bit(failure.what()));
     }
+    core.recovery.update();
     refresh();
 }
 
 void TModulino::openFile(const QString& path) {
-    run([this, path = QFileInfo(path).absoluteFilePath()] { core.opening.openFile(path); });
+    run([this, path = QFileInfo(path).absoluteFilePath()] {
+        // Only a restored recovery copy is unsaved here; it goes only when the user says so.
+        const EditorState& s = core.state;
+        if (s.SceneSaved || core.dialogs.confirm(s.texts.MessageTexts[2]))
+            core.opening.openFile(path);
+    });
+}
+
+void TModulino::offerRecovery() {
+    run([this] { core.offerRecovery(); });
+}
+
+void TModulino::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !closed)
+        runWhileTyping([this] { core.FormActivate(); });
 }
 
 QLabel* TModulino::label(QWidget* parent, const char* name, int x, int y) {

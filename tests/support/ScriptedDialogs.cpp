@@ -29,6 +29,13 @@ UserDialogs::Answer ScriptedDialogs::confirmYesNoCancel(const QString& text) {
     return take(threeButtonAnswers, unexpected, "three-button question", Answer::Cancel);
 }
 
+bool ScriptedDialogs::confirmWithDefault(const QString& text, Answer preferred) {
+    log << (preferred == Answer::Yes ? QStringLiteral("confirm (default Yes): ")
+                                     : QStringLiteral("confirm (default No): ")) +
+               text;
+    return take(confirmAnswers, unexpected, "confirm", false);
+}
+
 void ScriptedDialogs::message(const QString& text) {
     log << QStringLiteral("message: ") + text;
     messages << text;

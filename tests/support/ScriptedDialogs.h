@@ -34,6 +34,9 @@ public:
 
     bool confirm(const QString& text) override;
     Answer confirmYesNoCancel(const QString& text) override;
+    // Logged as "confirm (default Yes): " or "confirm (default No): "; answered from
+    // confirmAnswers.
+    bool confirmWithDefault(const QString& text, Answer preferred) override;
     void message(const QString& text) override;
     void errorReport(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& folder) override;

@@ -24,6 +24,11 @@ UserDialogs::Answer StreamDialogs::confirmYesNoCancel(const QString& text) {
     return Answer::Cancel;
 }
 
+bool StreamDialogs::confirmWithDefault(const QString& text, Answer) {
+    printError(text);
+    return false;
+}
+
 void StreamDialogs::message(const QString& text) {
     printError(text);
 }

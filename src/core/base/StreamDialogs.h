@@ -10,6 +10,7 @@ class StreamDialogs : public UserDialogs {
 public:
     bool confirm(const QString& text) override;
     Answer confirmYesNoCancel(const QString& text) override;
+    bool confirmWithDefault(const QString& text, Answer preferred) override;
     void message(const QString& text) override;
     void errorReport(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& folder) override;

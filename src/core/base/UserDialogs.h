@@ -38,6 +38,9 @@ public:
     virtual Answer confirmYesNo(const QString& text) {
         return confirm(text) ? Answer::Yes : Answer::No;
     }
+    // A confirmation box with Yes and No whose default button (Enter) is `preferred`; anything
+    // but Yes is not Yes.
+    virtual bool confirmWithDefault(const QString& text, Answer preferred) = 0;
     // A plain message box with an OK button.
     virtual void message(const QString& text) = 0;
     // The program's general error report for a failure no command handles (a file not written).

@@ -29,6 +29,10 @@ QByteArray composeScene(const SceneParts& parts);
 QByteArray backgroundLine(Colour background);
 // Appends one piece line, with its CR LF, per table row.
 void WritePieces(const SceneParts& parts, QByteArray& out);
+// The same for the rows firstRow to endRow - 1.
+void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow, int endRow);
+// The library lines and the background line, each with its CR LF: what stands above the pieces.
+QByteArray composeHead(const QByteArrayList& library, Colour background);
 
 // The piece lines of the given rows, each with its CR LF, as a scene file holds them.
 QByteArray pieceLines(const SceneParts& parts, const std::vector<int>& rows);
