@@ -17,12 +17,18 @@ class SilentDialogs : public UserDialogs {
 public:
     bool confirm(const QString&) override { return false; }
     Answer confirmYesNoCancel(const QString&) override { return Answer::Cancel; }
+    bool confirmWithDefault(const QString&, Answer) override { return false; }
     void message(const QString&) override {}
     void errorReport(const QString&) override {}
     std::optional<QString> chooseFileToOpen(const QString&) override { return std::nullopt; }
     std::optional<QString> chooseFileToSave(const QString&, const QString&) override {
         return std::nullopt;
     }
+    std::optional<FileChoice> chooseFileToExport(const QString&, const QString&,
+                                                 const QStringList&) override {
+        return std::nullopt;
+    }
+    bool waitShowingProgress(QProcess&, const QString&) override { return false; }
     std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
     void openInViewer(const QString&) override {}
 };

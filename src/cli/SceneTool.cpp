@@ -12,6 +12,7 @@ namespace modulino::SceneTool {
 namespace {
 
 int open(Editor& editor, const QString& file) {
+    editor.state.sceneLock.setMarking(false);
     switch (editor.opening.openFile(file)) {
     case SceneOpening::OpenResult::Opened:
         return Success;

@@ -4,7 +4,10 @@
 #include "base/UserDialogs.h"
 #include "commands/PieceTransfer.h"
 #include "commands/PreviewFollowing.h"
+#include "commands/Recovery.h"
 #include "commands/SceneCommands.h"
+#include "commands/SceneExport.h"
+#include "commands/SceneFileGuard.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
 #include "commands/ViewLink.h"
@@ -28,6 +31,10 @@ public:
     Editor& operator=(const Editor&) = delete;
 
     void FormCreate(const QString& workingDirectory = QDir::currentPath());
+    // The window became active: a file changed on disk may be read again.
+    void FormActivate() { modulino::FormActivate(state, dialogs, opening); }
+    // At start-up, before any file is opened: restores a copy left by an editor that ended.
+    bool offerRecovery() { return recovery.offerLeftCopies(dialogs, opening); }
 
     UserDialogs& dialogs;
     EditorState state;
@@ -45,6 +52,8 @@ public:
     PieceTransfer transfer{state, dialogs, selection, group};
     PreviewFollowing preview{state, commands, dialogs};
     ViewLinking link{state, editing, selection, group};
+    SceneExport exporting{state, dialogs};
+    RecoveryCopy recovery{state};
 };
 
 } // namespace modulino

@@ -5,8 +5,11 @@
 
 #include "commands/Viewer.h"
 #include <QColorDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
 
 #include <QPushButton>
 #include <QSettings>
@@ -19,11 +22,13 @@ namespace {
 const QString WrlFilter = QStringLiteral(".wrl (*.wrl)");
 
 QMessageBox::StandardButton ask(QWidget* parent, const QString& text,
-                                QMessageBox::StandardButtons buttons,
-                                bool closingIsCancel = false) {
+                                QMessageBox::StandardButtons buttons, bool closingIsCancel = false,
+                                QMessageBox::StandardButton preferred = QMessageBox::NoButton) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), displayText(text), buttons,
                     parent);
     box.setTextFormat(Qt::PlainText);
+    if (preferred != QMessageBox::NoButton)
+        box.setDefaultButton(preferred);
     if (closingIsCancel) {
         // Esc and the title-bar box would otherwise answer No; a hidden Cancel takes them.
         QPushButton* cancel = box.addButton(QMessageBox::Cancel);
@@ -99,6 +104,11 @@ UserDialogs::Answer QtDialogs::confirmYesNoCancel(const QString& text) {
     return answerOf(ask(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
 }
 
+bool QtDialogs::confirmWithDefault(const QString& text, Answer preferred) {
+    const auto button = preferred == Answer::Yes ? QMessageBox::Yes : QMessageBox::No;
+    return ask(parent, text, QMessageBox::Yes | QMessageBox::No, false, button) == QMessageBox::Yes;
+}
+
 void QtDialogs::message(const QString& text) {
     show(parent, QMessageBox::NoIcon, windowTitle(), text);
 }
@@ -129,6 +139,46 @@ std::optional<QString> QtDialogs::chooseFileToSave(const QString& fileName, cons
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
     return chosenFile(dialog);
+}
+
+std::optional<UserDialogs::FileChoice> QtDialogs::chooseFileToExport(const QString& fileName,
+                                                                     const QString& folder,
+                                                                     const QStringList& filters) {
+    QFileDialog dialog(parent, QString(), folder);
+    prepare(dialog);
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    const auto chosen = chosenFile(dialog);
+    if (!chosen)
+        return std::nullopt;
+    return FileChoice{*chosen, int(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+// A busy bar until the process ends; Cancel or closing the box stops the process.
+bool QtDialogs::waitShowingProgress(QProcess& process, const QString& text) {
+    QProgressDialog progress(displayText(text), QProgressDialog::tr("Cancel"), 0, 0, parent);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::stateChanged, &loop,
+                     [&loop](QProcess::ProcessState state) {
+                         if (state == QProcess::NotRunning)
+                             loop.quit();
+                     });
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning) {
+        progress.show();
+        loop.exec();
+    }
+    if (process.state() == QProcess::NotRunning)
+        return true;
+    process.kill();
+    process.waitForFinished();
+    return false;
 }
 
 std::optional<Colour> QtDialogs::chooseColour(Colour initial) {

@@ -17,11 +17,15 @@ public:
     bool confirm(const QString& text) override;
     Answer confirmYesNo(const QString& text) override;
     Answer confirmYesNoCancel(const QString& text) override;
+    bool confirmWithDefault(const QString& text, Answer preferred) override;
     void message(const QString& text) override;
     void errorReport(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& folder) override;
     std::optional<QString> chooseFileToSave(const QString& fileName,
                                             const QString& folder) override;
+    std::optional<FileChoice> chooseFileToExport(const QString& fileName, const QString& folder,
+                                                 const QStringList& filters) override;
+    bool waitShowingProgress(QProcess& process, const QString& text) override;
     std::optional<Colour> chooseColour(Colour initial) override;
     void openInViewer(const QString& path) override;
     std::optional<ArrayRequest>

@@ -46,6 +46,7 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"Del", &Captions::Del},
     {"Dlekmodulino1", &Captions::Dlekmodulino1},
     {"Duplikovat1", &Captions::Duplikovat1},
+    {"Exportovat1", &Captions::Exportovat1},
     {"Konec1", &Captions::Konec1},
     {"Kopirovat1", &Captions::Kopirovat1},
     {"Label1", &Captions::Label1},
@@ -194,11 +195,27 @@ template <typename Handler> void TModulino::runWhileTyping(Handler&& handler) {
     } catch (const std::exception& failure) {
         core.dialogs.errorReport(QString::fromLocal8Bit(failure.what()));
     }
+    core.recovery.update();
     refresh();
 }
 
 void TModulino::openFile(const QString& path) {
-    run([this, path = QFileInfo(path).absoluteFilePath()] { core.opening.openFile(path); });
+    run([this, path = QFileInfo(path).absoluteFilePath()] {
+        // Only a restored recovery copy is unsaved here; it goes only when the user says so.
+        const EditorState& s = core.state;
+        if (s.SceneSaved || core.dialogs.confirm(s.texts.MessageTexts[2]))
+            core.opening.openFile(path);
+    });
+}
+
+void TModulino::offerRecovery() {
+    run([this] { core.offerRecovery(); });
+}
+
+void TModulino::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !closed)
+        runWhileTyping([this] { core.FormActivate(); });
 }
 
 QLabel* TModulino::label(QWidget* parent, const char* name, int x, int y) {
@@ -500,6 +517,7 @@ void TModulino::buildMenu() {
     on(action(Scna1, "Nast1", Qt::CTRL | Qt::Key_O), [this] { core.opening.Nast1Click(); });
     on(action(Scna1, "Uloit1", Qt::CTRL | Qt::Key_S), [this] { core.commands.Uloit1Click(); });
     on(action(Scna1, "Uloitjako1", {}), [this] { core.commands.Uloitjako1Click(); });
+    on(action(Scna1, "Exportovat1", {}), [this] { core.exporting.Exportovat1Click(); });
     Scna1->addSeparator()->setObjectName(QStringLiteral("N1"));
     // Whether the window closes is the close query's decision.
     connect(action(Scna1, "Konec1", Qt::ALT | Qt::Key_F4), &QAction::triggered, this,

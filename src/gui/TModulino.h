@@ -40,9 +40,13 @@ public:
     void refresh();
     // Opens the scene at `path` as "Načíst" does once its dialog has chosen the file.
     void openFile(const QString& path);
+    // At start-up, before any file: offers the recovery copies left by editors that ended.
+    void offerRecovery();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Becoming active, the window looks whether its file was changed on disk.
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

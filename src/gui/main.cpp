@@ -46,8 +46,11 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/modulino.svg")));
     modulino::TModulino window;
     window.show();
-    // Once the window shows, so that a message about the file stands over it.
-    if (!command.file.isEmpty())
-        QTimer::singleShot(0, &window, [&window, &command] { window.openFile(command.file); });
+    // Once the window shows, so that the questions and messages stand over it.
+    QTimer::singleShot(0, &window, [&window, &command] {
+        window.offerRecovery();
+        if (!command.file.isEmpty())
+            window.openFile(command.file);
+    });
     return QCoreApplication::exec();
 }

@@ -4,7 +4,10 @@
 #include "SceneSource.h"
 #include "XiteLocation.h"
 
+#include "base/SceneFile.h"
+
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QWebEngineView>
 #include <cstdio>
 
@@ -19,6 +22,20 @@ void printTo(std::FILE* stream, const QString& text) {
 }
 
 } // namespace
+
+bool Probe::exportTo(const QString& out, double scale) {
+    exportFormat = QFileInfo(out).suffix().toLower();
+    if (!QStringList{"glb", "gltf", "stl", "x3d"}.contains(exportFormat) || !(scale > 0)) {
+        printTo(stderr, QStringLiteral("%1: export needs .glb, .gltf, .stl or .x3d and a "
+                                       "positive --scale")
+                            .arg(out));
+        code = Unreadable;
+        return false;
+    }
+    exportPath = out;
+    exportScale = scale;
+    return true;
+}
 
 bool Probe::start(const QString& path, const QString& xiteDir, const QString& firstPath) {
     if (xiteDir.isEmpty()) {
@@ -35,16 +52,19 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
             return false;
         }
     }
-    // X_ITE draws, and runs the scripts, only in a page that is shown.
+    // X_ITE draws, and runs the scripts, only in a page that is shown; it is shown off the screen.
     view = std::make_unique<QWebEngineView>();
     auto* page = new ScenePage(xiteDir, view.get());
     view->setPage(page);
+    view->setAttribute(Qt::WA_DontShowOnScreen);
     view->resize(320, 240);
     view->show();
     int firstToShow = firstPath.isEmpty() ? 0 : 1;
-    connect(page, &ScenePage::shown, page, [=]() mutable {
+    connect(page, &ScenePage::shown, page, [=, this]() mutable {
         if (firstToShow-- > 0)
             page->showScene(source.text, path, true);
+        else if (!exportPath.isEmpty())
+            page->exportScene(exportFormat, exportScale);
         else
             page->probe();
     });
@@ -53,12 +73,23 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
             printTo(stdout, line);
         finish(Done);
     });
+    connect(page, &ScenePage::exported, this, &Probe::write);
     connect(page, &ScenePage::failed, this, [this](const QString& message) {
         printTo(stderr, message);
         finish(NotLoaded);
     });
     page->showScene(first.text, firstPath.isEmpty() ? path : firstPath, false);
     return true;
+}
+
+// MODULINO_VIEW_TIMINGS=1 prints the time the page took to make the file, for the benchmark.
+void Probe::write(const QByteArray& bytes, int milliseconds) {
+    const QString error = writeWholeFile(exportPath, bytes);
+    if (!error.isEmpty())
+        printTo(stderr, error);
+    else if (qEnvironmentVariableIntValue("MODULINO_VIEW_TIMINGS") != 0)
+        printTo(stdout, QStringLiteral("exported\t%1").arg(milliseconds));
+    finish(error.isEmpty() ? Done : Unreadable);
 }
 
 void Probe::finish(ExitCode exit) {

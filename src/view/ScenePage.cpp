@@ -73,6 +73,25 @@ void ScenePage::probe() {
     call(QStringLiteral("modulino.probe()"));
 }
 
+void ScenePage::exportScene(const QString& format, double scale) {
+    runJavaScript(resourceText(QStringLiteral("export.js")));
+    call(QStringLiteral("modulinoExport.run(%1, %2)").arg(literal(format)).arg(scale),
+         QStringLiteral("export"));
+}
+
+// The page hands the file over in base64 pieces, each one small enough for a script's result.
+void ScenePage::fetchExport(int chunk, const QJsonObject& answer, QByteArray bytes) {
+    if (chunk == answer[QStringLiteral("chunks")].toInt()) {
+        emit exported(bytes, answer[QStringLiteral("milliseconds")].toInt());
+        return;
+    }
+    runJavaScript(QStringLiteral("modulinoExport.chunk(%1)").arg(chunk),
+                  [=, this, bytes = std::move(bytes)](const QVariant& piece) mutable {
+                      bytes += QByteArray::fromBase64(piece.toString().toLatin1());
+                      fetchExport(chunk + 1, answer, std::move(bytes));
+                  });
+}
+
 void ScenePage::markPieces(const QList<int>& pieces, int current) {
     QJsonArray list;
     for (int piece : pieces)
@@ -100,7 +119,10 @@ void ScenePage::pageLoaded(bool ok) {
         return;
     }
     ready = true;
-    for (const QString& script : std::exchange(waitingScripts, {}))
+    QMap<QString, QString> waiting = std::exchange(waitingScripts, {});
+    if (const QString show = waiting.take(QStringLiteral("show")); !show.isEmpty())
+        runJavaScript(show); // the scene first, then what works on it
+    for (const QString& script : std::as_const(waiting))
         runJavaScript(script);
 }
 
@@ -134,7 +156,8 @@ void ScenePage::answered(const QJsonObject& answer) {
         const QJsonArray move = answer[QStringLiteral("move")].toArray();
         emit dragged(answer[QStringLiteral("piece")].toInt(),
                      {move[0].toDouble(), move[1].toDouble(), move[2].toDouble()});
-    }
+    } else if (kind == QStringLiteral("exported"))
+        fetchExport(0, answer, {});
 }
 
 } // namespace modulino::view

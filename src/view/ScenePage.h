@@ -7,6 +7,8 @@
 #include <QWebEnginePage>
 #include <array>
 
+class QJsonObject;
+
 namespace modulino::view {
 
 // The web page that hosts X_ITE. Scenes go in as text; the page answers through console lines
@@ -28,6 +30,9 @@ public:
     void markPieces(const QList<int>& pieces, int current);
     // Turns the camera to frame the outlined piece.
     void frameMark();
+    // Makes the shown world's pieces into a file of the format ("glb", "gltf", "stl" or "x3d";
+    // STL in scale millimetres per unit), handed over through exported().
+    void exportScene(const QString& format, double scale);
 
 signals:
     // milliseconds: parsing the text, building the world, its first frames.
@@ -39,6 +44,8 @@ signals:
     void dragged(int piece, const std::array<double, 3>& move);
     // The outline was put around the current piece.
     void marked(int current);
+    // milliseconds: making the file in the page.
+    void exported(const QByteArray& bytes, int milliseconds);
 
 protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
@@ -49,6 +56,7 @@ private:
     // Runs script once the page is ready; of the scripts waiting with one key only the latest runs.
     void call(const QString& script, const QString& key = QStringLiteral("show"));
     void answered(const QJsonObject& answer);
+    void fetchExport(int chunk, const QJsonObject& answer, QByteArray bytes);
 
     bool ready = false;
     QMap<QString, QString> waitingScripts;

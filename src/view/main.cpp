@@ -64,8 +64,10 @@ int main(int argc, char* argv[]) {
     parser.setApplicationDescription(QStringLiteral(
         "Shows a Modulino scene file (.wrl) with the X_ITE VRML browser.\n"
         "--probe prints, per Dilek piece: index, tvar, geometry type and the piece's bounding\n"
-        "box (min x y z, max x y z). Exit codes: 0 done; 1 X_ITE cannot load the scene;\n"
-        "2 the file cannot be read; 3 X_ITE is missing."));
+        "box (min x y z, max x y z). --export writes the pieces as built to OUT: .glb or\n"
+        ".gltf (glTF 2.0, metres), .stl (binary, Z up, --scale millimetres per unit) or .x3d.\n"
+        "Exit codes: 0 done; 1 X_ITE cannot load the scene; 2 the file cannot be read\n"
+        "(or OUT written); 3 X_ITE is missing."));
     parser.addHelpOption();
     const QCommandLineOption probeOption(QStringLiteral("probe"),
                                          QStringLiteral("Print the pieces as loaded, then exit."));
@@ -75,14 +77,24 @@ int main(int argc, char* argv[]) {
         QStringLiteral("With --probe: show OTHER first, then FILE as after a change on disk."),
         QStringLiteral("OTHER"));
     parser.addOption(firstOption);
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"), QStringLiteral("Write the pieces as built to OUT, then exit."),
+        QStringLiteral("OUT"));
+    const QCommandLineOption scaleOption(
+        QStringLiteral("scale"), QStringLiteral("STL millimetres per scene unit (default 10)."),
+        QStringLiteral("MM"), QStringLiteral("10"));
+    parser.addOptions({exportOption, scaleOption});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The scene file."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(Probe::Unreadable);
     const QString path = parser.positionalArguments().constFirst();
 
-    if (parser.isSet(probeOption)) {
+    if (parser.isSet(probeOption) || parser.isSet(exportOption)) {
         Probe probe;
+        if (parser.isSet(exportOption) &&
+            !probe.exportTo(parser.value(exportOption), parser.value(scaleOption).toDouble()))
+            return probe.exitCode();
         if (!probe.start(path, findXite(), parser.value(firstOption)))
             return probe.exitCode();
         return QApplication::exec();

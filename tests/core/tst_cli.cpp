@@ -3,9 +3,12 @@
 #include "vrml/SceneWriter.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
@@ -89,6 +92,7 @@ private slots:
     void specialOutputs();
     void failsThroughTheShell_data();
     void failsThroughTheShell();
+    void killedRewriteLeavesTheTargetWhole();
 
 private:
     QString path(const QString& name) const { return QDir(folder->path()).filePath(name); }
@@ -391,6 +395,44 @@ void TestCli::failsThroughTheShell() {
     QVERIFY(process.readAllStandardOutput().isEmpty());
     QVERIFY(process.readAllStandardError().contains(reason));
     QCOMPARE(QDir(work()).entryList(QDir::Files), before);
+}
+
+void TestCli::killedRewriteLeavesTheTargetWhole() {
+    // A scene large enough that a kill lands in every part of the write.
+    QByteArray scene = run({"new"}, work()).out;
+    for (int i = 0; i < 10000; ++i)
+        scene += "Dilek { velikost 1 2 3 poloha " + QByteArray::number(i % 40 - 20) +
+                 " 0 0 tvar \"koule\" povrch 0.5 0.5 0.5 ovltransp 0 }\r\n";
+    const QString input = path("scene.wrl");
+    const QString out = path("out.wrl");
+    writeFile(input, scene);
+    QCOMPARE(run({"rewrite", input, "-o", out, "--hide-controls"}, work()).code, 0);
+    const QByteArray before = readFile(out);
+    qint64 span =
+        1000; // the shortest of three runs; the kills fall from its middle to past its end
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(run({"rewrite", input, "-o", out}, work()).code, 0);
+        span = std::min(span, clock.elapsed());
+    }
+    const QByteArray after = readFile(out);
+    QVERIFY(before != after);
+
+    for (int kill = 0; kill < 24; ++kill) {
+        writeFile(out, before);
+        QProcess process;
+        process.setWorkingDirectory(work());
+        process.start(QStringLiteral(MODULINO_SCENE_PROGRAM), {"rewrite", input, "-o", out});
+        QVERIFY(process.waitForStarted());
+        QThread::msleep(ulong(span / 2) + QRandomGenerator::global()->bounded(quint32(span)));
+        process.kill();
+        process.waitForFinished();
+        const QByteArray found = readFile(out);
+        QVERIFY2(found == before || found == after, qPrintable(QString::number(kill)));
+        QCOMPARE(QDir(work()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({"out.wrl", "scene.wrl"}));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -43,7 +43,12 @@ struct Fixture {
     QString path(const QString& name) const {
         return name.isEmpty() ? name : folder.filePath(name);
     }
-    QStringList files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
+    // Every file but the mark of the file open in the editor.
+    QStringList files() const {
+        QStringList names = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+        names.removeIf([](const QString& name) { return name.endsWith(".modulino-lock"); });
+        return names;
+    }
 };
 
 QByteArray contents(const QString& path) {

@@ -198,8 +198,8 @@ void TestMainWindow::sceneMenuHasNoShortCut() {
         captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
     QCOMPARE(captions, QStringList({QStringLiteral("Nová"), QStringLiteral("Načíst"),
                                     QStringLiteral("Připojit…"), QStringLiteral("Uložit"),
-                                    QStringLiteral("Uložit jako..."), QStringLiteral("-"),
-                                    QStringLiteral("Konec")}));
+                                    QStringLiteral("Uložit jako..."), QStringLiteral("Exportovat…"),
+                                    QStringLiteral("-"), QStringLiteral("Konec")}));
     QCOMPARE(f.child<QAction>("Konec1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
     auto* help = f.child<QAction>("Npovda1");
     QVERIFY(f.window->menuBar()->actions().contains(help));

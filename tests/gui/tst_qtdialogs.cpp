@@ -41,6 +41,7 @@ private slots:
     void escapeIsNotYes();
     void escapeInTheSaveQuestionIsCancel();
     void buttonsAnswer();
+    void enterTakesTheChosenDefault();
     void crLfShowsAsLineBreaks();
     void fileDialogsKeepNothingBetweenRuns();
 };
@@ -72,6 +73,14 @@ void QtDialogsTest::buttonsAnswer() {
     QVERIFY(dialogs.confirm(QStringLiteral("?")));
     clickInNextBox(QStringLiteral("No"));
     QCOMPARE(dialogs.confirmYesNoCancel(QStringLiteral("?")), UserDialogs::Answer::No);
+}
+
+void QtDialogsTest::enterTakesTheChosenDefault() {
+    QtDialogs dialogs;
+    pressInNextBox(Qt::Key_Return);
+    QVERIFY(dialogs.confirmWithDefault(QStringLiteral("?"), UserDialogs::Answer::Yes));
+    pressInNextBox(Qt::Key_Return);
+    QVERIFY(!dialogs.confirmWithDefault(QStringLiteral("?"), UserDialogs::Answer::No));
 }
 
 void QtDialogsTest::crLfShowsAsLineBreaks() {

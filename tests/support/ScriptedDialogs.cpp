@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 
+#include <QProcess>
 #include <QTest>
 
 namespace modulino {
@@ -28,6 +29,13 @@ UserDialogs::Answer ScriptedDialogs::confirmYesNoCancel(const QString& text) {
     return take(threeButtonAnswers, unexpected, "three-button question", Answer::Cancel);
 }
 
+bool ScriptedDialogs::confirmWithDefault(const QString& text, Answer preferred) {
+    log << (preferred == Answer::Yes ? QStringLiteral("confirm (default Yes): ")
+                                     : QStringLiteral("confirm (default No): ")) +
+               text;
+    return take(confirmAnswers, unexpected, "confirm", false);
+}
+
 void ScriptedDialogs::message(const QString& text) {
     log << QStringLiteral("message: ") + text;
     messages << text;
@@ -48,6 +56,20 @@ std::optional<QString> ScriptedDialogs::chooseFileToSave(const QString& fileName
     log << QStringLiteral("save dialog: ") + fileName + QStringLiteral(" in ") + folder;
     saveDialogPrefills << fileName;
     return take(saveAnswers, unexpected, "save dialog", std::optional<QString>());
+}
+
+std::optional<UserDialogs::FileChoice>
+ScriptedDialogs::chooseFileToExport(const QString& fileName, const QString& folder,
+                                    const QStringList& filters) {
+    log << QStringLiteral("export dialog: %1 in %2 as %3")
+               .arg(fileName, folder, filters.join(QStringLiteral(", ")));
+    return take(exportAnswers, unexpected, "export dialog", std::optional<FileChoice>());
+}
+
+bool ScriptedDialogs::waitShowingProgress(QProcess& process, const QString& text) {
+    log << QStringLiteral("progress: ") + text;
+    process.waitForFinished(-1);
+    return true;
 }
 
 std::optional<Colour> ScriptedDialogs::chooseColour(Colour initial) {
@@ -74,7 +96,7 @@ ScriptedDialogs::chooseArray(const ArrayRequest& /*initial*/, const Notices& not
 bool ScriptedDialogs::allAnswered() const {
     return unexpected == 0 && confirmAnswers.isEmpty() && threeButtonAnswers.isEmpty() &&
            openAnswers.isEmpty() && saveAnswers.isEmpty() && colourAnswers.isEmpty() &&
-           arrayAnswers.isEmpty();
+           arrayAnswers.isEmpty() && exportAnswers.isEmpty();
 }
 
 } // namespace modulino

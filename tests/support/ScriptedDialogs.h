@@ -20,6 +20,7 @@ public:
     QQueue<std::optional<QString>> saveAnswers;
     QQueue<std::optional<Colour>> colourAnswers;
     QQueue<std::optional<ArrayRequest>> arrayAnswers;
+    QQueue<std::optional<FileChoice>> exportAnswers;
 
     // What was asked and shown, in order; each entry starts with its kind.
     QStringList log;
@@ -33,11 +34,18 @@ public:
 
     bool confirm(const QString& text) override;
     Answer confirmYesNoCancel(const QString& text) override;
+    // Logged as "confirm (default Yes): " or "confirm (default No): "; answered from
+    // confirmAnswers.
+    bool confirmWithDefault(const QString& text, Answer preferred) override;
     void message(const QString& text) override;
     void errorReport(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& folder) override;
     std::optional<QString> chooseFileToSave(const QString& fileName,
                                             const QString& folder) override;
+    std::optional<FileChoice> chooseFileToExport(const QString& fileName, const QString& folder,
+                                                 const QStringList& filters) override;
+    // Waits for the process, as if nobody stopped it.
+    bool waitShowingProgress(QProcess& process, const QString& text) override;
     std::optional<Colour> chooseColour(Colour initial) override;
     void openInViewer(const QString& path) override;
     std::optional<ArrayRequest>

@@ -2,9 +2,14 @@
 #include "vrml/TextLines.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
+#include <QtEndian>
 
 using namespace modulino;
 
@@ -29,12 +34,16 @@ const Piece Pieces[] = {
     {"hranol", "IndexedFaceSet", 4.0, 1.0, 2.0, 6.0, 0.0, -3.0},
 };
 
+// Each piece's povrch: its red part tells the pieces apart.
+std::array<double, 3> colour(int index) {
+    return {0.1 * (index + 1), 0.25, 1.0};
+}
+
 QByteArray sceneText(const QByteArrayList& library) {
     QByteArray text = library.join("\r\n") + "\r\nBackground { skyColor  0.80 0.80 1.00}\r\n";
-    int flag = 0;
-    for (const Piece& p : Pieces) {
+    for (int i = 0; const Piece& p : Pieces) {
         text += QStringLiteral("Dilek { velikost %1 %2 %3 poloha %4 %5 %6 tvar \"%7\" povrch "
-                               "0.50 0.25 1.00 ovltransp %8 }\r\n")
+                               "%9 0.25 1.00 ovltransp %8 }\r\n")
                     .arg(p.rx)
                     .arg(p.ry)
                     .arg(p.rz)
@@ -42,8 +51,10 @@ QByteArray sceneText(const QByteArrayList& library) {
                     .arg(p.y)
                     .arg(p.z)
                     .arg(QLatin1StringView(p.tvar))
-                    .arg(flag++ % 2)
+                    .arg(i % 2)
+                    .arg(colour(i)[0], 0, 'f', 2)
                     .toLatin1();
+        ++i;
     }
     return text;
 }
@@ -83,6 +94,139 @@ QByteArray editedSceneText() {
     return lines.join('\n');
 }
 
+// A piece as an export holds it: its name, then its colour and its bounding box in scene units
+// (min, max), each number to 0.01.
+QString pieceLine(const QString& name, const QList<double>& numbers) {
+    QStringList cells{name};
+    for (double n : numbers)
+        cells << QString::number(std::abs(n) < 0.005 ? 0.0 : n, 'f', 2);
+    return cells.join(QLatin1Char(' '));
+}
+
+QStringList expectedPieces(Corner corner, double zShift) {
+    QStringList pieces;
+    for (const QString& line : expectedLines(corner, zShift)) {
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        const auto [r, g, b] = colour(int(pieces.size()));
+        QList<double> numbers{r, g, b};
+        for (const QString& cell : cells.mid(3))
+            numbers << cell.toDouble();
+        pieces << pieceLine(cells[0] + QLatin1Char(' ') + cells[1], numbers);
+    }
+    return pieces;
+}
+
+struct Box {
+    QList<double> extent{1e9, 1e9, 1e9, -1e9, -1e9, -1e9};
+    void add(double x, double y, double z) {
+        for (int k = 0; const double c : {x, y, z}) {
+            extent[k] = std::min(extent[k], c);
+            extent[k + 3] = std::max(extent[k + 3], c);
+            ++k;
+        }
+    }
+};
+
+// Each node of a glTF file (or a GLB's JSON chunk); triangles gets the number of each one's.
+QStringList gltfPieces(const QByteArray& file, QList<int>* triangles = nullptr) {
+    const QByteArray json =
+        file.startsWith("glTF") ? file.mid(20, qFromLittleEndian<quint32>(file.data() + 12)) : file;
+    const QJsonObject gltf = QJsonDocument::fromJson(json).object();
+    const auto item = [&](const char* kind, const QJsonValue& index) {
+        return gltf[QLatin1StringView(kind)][index.toInt()];
+    };
+    QStringList pieces;
+    for (const QJsonValue node : gltf[QStringLiteral("nodes")].toArray()) {
+        const QJsonValue primitive = item("meshes", node["mesh"])["primitives"][0];
+        const QJsonValue positions = item("accessors", primitive["attributes"]["POSITION"]);
+        const QJsonValue colour =
+            item("materials", primitive["material"])["pbrMetallicRoughness"]["baseColorFactor"];
+        QList<double> numbers;
+        for (int k = 0; k < 3; ++k) { // the colour back from linear to sRGB
+            const double c = colour[k].toDouble();
+            numbers << (c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1 / 2.4) - 0.055);
+        }
+        for (const char* end : {"min", "max"})
+            for (int k = 0; k < 3; ++k)
+                numbers << positions[QLatin1StringView(end)][k].toDouble();
+        pieces << pieceLine(node["name"].toString(), numbers);
+        if (triangles)
+            *triangles << positions["count"].toInt() / 3;
+    }
+    return pieces;
+}
+
+QStringList x3dPieces(const QByteArray& file) {
+    QStringList pieces;
+    QString name;
+    QList<double> colour;
+    QXmlStreamReader xml(file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        QList<double> numbers;
+        for (const char* attribute : {"diffuseColor", "point"})
+            for (const QString& n : xml.attributes()
+                                        .value(QLatin1StringView(attribute))
+                                        .toString()
+                                        .split(' ', Qt::SkipEmptyParts))
+                numbers << n.toDouble();
+        if (xml.name() == QStringLiteral("Shape"))
+            name = xml.attributes().value("DEF").toString().sliced(6).replace('_', ' ');
+        else if (xml.name() == QStringLiteral("Material"))
+            colour = numbers;
+        else if (xml.name() == QStringLiteral("Coordinate")) {
+            Box box;
+            for (qsizetype i = 0; i + 2 < numbers.size(); i += 3)
+                box.add(numbers[i], numbers[i + 1], numbers[i + 2]);
+            pieces << pieceLine(name, colour + box.extent);
+        }
+    }
+    return pieces;
+}
+
+// The STL's triangles shared out in the glTF pieces' order and counts, back in scene units and
+// axes; empty when a stored normal, or the volume a piece encloses, shows it turned inside out.
+QStringList stlPieces(const QByteArray& file, const QStringList& gltf, const QList<int>& triangles,
+                      double scale) {
+    QStringList pieces;
+    const char* triangle = file.constData() + 84;
+    for (qsizetype i = 0; i < gltf.size(); ++i) {
+        double volume = 0;
+        Box box;
+        for (int t = 0; t < triangles[i]; ++t, triangle += 50) {
+            std::array<double, 12> v; // the normal and three corners
+            for (int k = 0; k < 12; ++k)
+                v[k] = qFromLittleEndian<float>(triangle + 4 * k) / (k < 3 ? 1 : scale);
+            const double a[] = {v[6] - v[3], v[7] - v[4], v[8] - v[5]};
+            const double b[] = {v[9] - v[3], v[10] - v[4], v[11] - v[5]};
+            const double face[] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                                   a[0] * b[1] - a[1] * b[0]};
+            if (face[0] * v[0] + face[1] * v[1] + face[2] * v[2] <= 0)
+                return {};
+            volume += face[0] * v[3] + face[1] * v[4] + face[2] * v[5];
+            for (int c = 3; c < 12; c += 3) // Z up in the file
+                box.add(v[c], v[c + 2], -v[c + 1]);
+        }
+        const auto [r, g, b] = colour(int(i));
+        if (volume <= 0)
+            return {};
+        pieces << pieceLine(gltf[i].section(' ', 0, 1), QList<double>{r, g, b} + box.extent);
+    }
+    return pieces;
+}
+
+// The output of a program that ran to exit 0, or a null array.
+QByteArray output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return {};
+    return process.readAll() + ' ';
+}
+
 // The next outcome a viewer window reports: "shown" or "message".
 QByteArray nextOutcome(QProcess* viewer) {
     while (!viewer->canReadLine()) {
@@ -106,6 +250,8 @@ private slots:
     void probeAfterChange();
     void probeFails_data();
     void probeFails();
+    void exportScene_data() { probe_data(); }
+    void exportScene();
     void windowFollowsFile();
     void secondViewerHandsOver();
 
@@ -188,25 +334,80 @@ void TestView::probeAfterChange() {
              expectedLines(Corner::Front, 0));
 }
 
+// --export fails as --probe does, and also for an OUT it cannot write, which it leaves alone.
 void TestView::probeFails_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // empty for --probe
 
     const QByteArray whole = sceneText(frontCornerLibrary());
-    QTest::newRow("truncated") << writeFile(QStringLiteral("cut.wrl"), whole.left(whole.size() / 2))
-                               << 1;
-    QTest::newRow("missing") << dir.filePath(QStringLiteral("none.wrl")) << 2;
+    const QString cut = writeFile(QStringLiteral("cut.wrl"), whole.left(whole.size() / 2));
+    const QString missing = dir.filePath(QStringLiteral("none.wrl"));
+    const QString out = dir.filePath(QStringLiteral("failed.glb"));
+    QTest::newRow("truncated") << cut << 1 << QString();
+    QTest::newRow("missing") << missing << 2 << QString();
+    QTest::newRow("export truncated") << cut << 1 << out;
+    QTest::newRow("export missing") << missing << 2 << out;
+    const QString scene = writeFile(QStringLiteral("whole.wrl"), whole);
+    QTest::newRow("export to no folder") << scene << 2 << dir.filePath(QStringLiteral("no/a.stl"));
+    QTest::newRow("export to no format") << scene << 2 << dir.filePath(QStringLiteral("a.obj"));
 }
 
 void TestView::probeFails() {
     QFETCH(QString, file);
     QFETCH(int, exitCode);
+    QFETCH(QString, out);
 
-    QProcess* viewer = start({QStringLiteral("--probe"), file});
+    QProcess* viewer = start(out.isEmpty() ? QStringList{QStringLiteral("--probe"), file}
+                                           : QStringList{QStringLiteral("--export"), out, file});
     QVERIFY(viewer->waitForFinished(60000));
     QCOMPARE(viewer->exitCode(), exitCode);
+    QVERIFY(!QFile::exists(out));
     QVERIFY(viewer->readAllStandardOutput().isEmpty());
     QVERIFY(!viewer->readAllStandardError().trimmed().isEmpty());
+}
+
+// Each export is read back by independent readers and holds the pieces as --probe sees them.
+void TestView::exportScene() {
+    QFETCH(QByteArrayList, library);
+    QFETCH(Corner, corner);
+    QFETCH(double, zShift);
+
+    const QString scene = writeFile(QStringLiteral("export.wrl"), sceneText(library));
+    std::map<QString, QByteArray> files;
+    for (const QString suffix : {"glb", "gltf", "stl", "x3d"}) {
+        const QString out = dir.filePath(QStringLiteral("scene.") + suffix);
+        QProcess* viewer =
+            start({QStringLiteral("--export"), out, scene, QStringLiteral("--scale"), "25"});
+        QVERIFY(viewer->waitForFinished(60000));
+        QCOMPARE(viewer->exitCode(), 0);
+        const QByteArray info = output(QStringLiteral("assimp"), {QStringLiteral("info"), out});
+        QVERIFY2(info.contains(suffix == QStringLiteral("stl") ? "Meshes:             1\n"
+                                                               : "Meshes:             7\n"),
+                 info.right(1000).constData());
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        files[suffix] = file.readAll();
+        const QString validate = QStringLiteral(
+            "require(process.argv[1]).validateBytes(new Uint8Array(require('fs').readFileSync("
+            "process.argv[2]))).then(r => process.exit(r.issues.numErrors))");
+        if (suffix.startsWith(QStringLiteral("gl")))
+            QVERIFY(
+                !output(QStringLiteral("node"),
+                        {QStringLiteral("-e"), validate,
+                         QStringLiteral(MODULINO_SOURCE_DIR "/node_modules/gltf-validator"), out})
+                     .isNull());
+    }
+
+    const QStringList expected = expectedPieces(corner, zShift);
+    QList<int> triangles;
+    const QStringList glb = gltfPieces(files["glb"], &triangles);
+    QCOMPARE(glb, expected);
+    QCOMPARE(gltfPieces(files["gltf"]), expected);
+    QCOMPARE(x3dPieces(files["x3d"]), expected);
+    QCOMPARE(stlPieces(files["stl"], glb, triangles, 25), expected);
+    QCOMPARE(qFromLittleEndian<quint32>(files["stl"].constData() + 80) * 50 + 84,
+             quint32(files["stl"].size()));
 }
 
 // A window that shows why a file did not load shows it again once the file is mended.

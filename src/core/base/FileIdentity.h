@@ -18,6 +18,8 @@ struct FileIdentity {
 
 // The regular file at `path` itself, never a link's target; nothing for anything else.
 std::optional<FileIdentity> regularFileAt(const QString& path);
+// The file at `path` after any links, whatever its kind; nothing when there is none.
+std::optional<FileIdentity> fileAt(const QString& path);
 // Whether anything stands at `path`, a link included, even one that points nowhere.
 bool pathTaken(const QString& path);
 

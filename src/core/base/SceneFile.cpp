@@ -1,5 +1,7 @@
 #include "base/SceneFile.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -16,6 +18,7 @@ namespace {
 
 constexpr qsizetype ReadChunk = 64 * 1024;
 constexpr int WriteWaitMs = 10'000; // how long a FIFO's reader may leave its pipe full
+constexpr char TemporaryPrefix[] = ".modulino-";
 
 QString failure(const char* what, const QString& path, const QString& reason) {
     return QStringLiteral("Cannot %1 file \"%2\": %3").arg(QLatin1StringView(what), path, reason);
@@ -156,7 +159,7 @@ int createTemporary(const QString& target, mode_t mode, QByteArray& name) {
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
     for (int attempt = 0; attempt < 100; ++attempt) {
         name =
-            folder + "/.modulino-" +
+            folder + '/' + TemporaryPrefix +
             QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0');
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
@@ -179,20 +182,105 @@ struct Replaced {
     bool folderRefused = false; // no file may be created beside the target
 };
 
+// Writes the new file's content and attributes; 0 or the error that stopped it.
+int fill(int fd, QByteArrayView bytes, const struct stat* old) {
+    if (old)
+        takeAttributes(fd, *old);
+    const int error = writeAll(fd, bytes);
+    if (error)
+        return error;
+    return ::fdatasync(fd) == 0 ? 0 : errno;
+}
+
+// Gives an unnamed file a name in its folder; 0 or the error. Through /proc where it is mounted,
+// else by the descriptor itself, which needs a privilege.
+int linkUnnamed(int fd, const QByteArray& name) {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return EEXIST;
+    return ::linkat(fd, "", AT_FDCWD, name.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
+
+// Where a finished unnamed file takes the passing name it needs to replace an existing target:
+// the state folder when it lies on the target's file system, so that a write killed between the
+// link and the rename leaves nothing in the user's folder (the editor clears it at its next start).
+QByteArray passingFolder(const QByteArray& targetFolder) {
+    const QString state = stateFolder();
+    if (QDir().mkpath(state)) // the user's data: private
+        QFile::setPermissions(state, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                         QFileDevice::ExeOwner);
+    struct stat there {};
+    struct stat here {};
+    if (::stat(targetFolder.constData(), &there) == 0 &&
+        ::stat(QFile::encodeName(state).constData(), &here) == 0 && there.st_dev == here.st_dev)
+        return QFile::encodeName(state);
+    return targetFolder;
+}
+
+// Links the unnamed file in under a passing name in `folder` and renames it over `name`; 0 or
+// the error.
+int linkOver(int fd, const QByteArray& folder, const QByteArray& name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray passing =
+            folder + '/' + TemporaryPrefix +
+            QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0');
+        const int error = linkUnnamed(fd, passing);
+        if (error == EEXIST)
+            continue;
+        if (error)
+            return error;
+        if (::rename(passing.constData(), name.constData()) == 0)
+            return 0;
+        const int renaming = errno;
+        ::unlink(passing.constData());
+        return renaming;
+    }
+    return EEXIST;
+}
+
+// Replaces `target` through a file without a name, so that a write killed at any moment leaves
+// nothing behind. A missing target is linked in directly, an existing one through a passing
+// name. False when the file system has no unnamed files or they cannot be linked (nothing has
+// been written then).
+bool replaceUnnamed(const QString& target, QByteArrayView bytes, const struct stat* old,
+                    int& error) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    Descriptor fd(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, old ? 0600 : 0666));
+    if (!fd.valid())
+        return false;
+    error = fill(fd.get(), bytes, old);
+    const QByteArray name = QFile::encodeName(target);
+    if (!error && !old)
+        error = linkUnnamed(fd.get(), name);
+    if (!error && old) {
+        const QByteArray passing = passingFolder(folder);
+        error = linkOver(fd.get(), passing, name);
+        if (error && passing != folder) // another mount, or a state folder that takes no files
+            error = linkOver(fd.get(), folder, name);
+    } else if (error == EEXIST && !old) { // made meanwhile: replaced as any existing file
+        error = linkOver(fd.get(), folder, name);
+    }
+    if (error == EPERM || error == ENOENT) // no way to link: the named temporary instead
+        return false;
+    if (const int closing = fd.close(); !error)
+        error = closing;
+    return true;
+}
+
 // Replaces `target` (missing when `old` is null) through a temporary file and a rename.
 Replaced replace(const QString& target, const QString& shownPath, QByteArrayView bytes,
                  const struct stat* old) {
+    if (int error = 0; replaceUnnamed(target, bytes, old, error))
+        return {error ? systemFailure("write", shownPath, error) : QString()};
     QByteArray temporary;
     Descriptor fd(createTemporary(target, old ? 0600 : 0666, temporary));
     if (!fd.valid()) {
         const int error = errno;
         return {systemFailure("create", shownPath, error), error == EACCES || error == EPERM};
     }
-    if (old)
-        takeAttributes(fd.get(), *old);
-    int error = writeAll(fd.get(), bytes);
-    if (!error && ::fdatasync(fd.get()) != 0)
-        error = errno;
+    int error = fill(fd.get(), bytes, old);
     if (const int closing = fd.close(); !error)
         error = closing;
     if (!error && ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0)
@@ -270,6 +358,22 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes) {
 QString writeToDescriptor(int fd, QByteArrayView bytes) {
     const int error = writeAll(fd, bytes);
     return error ? qt_error_string(error) : QString();
+}
+
+QString stateFolder() {
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || QDir::isRelativePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/modulino");
+}
+
+void clearPassingNames(const QString& folder) {
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-600);
+    const QDir dir(folder);
+    for (const QFileInfo& file : dir.entryInfoList(
+             {QLatin1StringView(TemporaryPrefix) + QLatin1Char('*')}, QDir::Files | QDir::Hidden))
+        if (file.lastModified() < old)
+            QFile::remove(file.filePath());
 }
 
 bool mayBePrototypeFile(const QString& path) {

@@ -33,6 +33,13 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes);
 // for a failure, or an empty string when written.
 QString writeToDescriptor(int fd, QByteArrayView bytes);
 
+// The user's state folder for Modulino: $XDG_STATE_HOME/modulino, by default
+// ~/.local/state/modulino. Recovery copies live there, and the passing names of files being
+// written to folders on the same file system.
+QString stateFolder();
+// Removes passing names in `folder` older than ten minutes, left by writes that were killed.
+void clearPassingNames(const QString& folder);
+
 // Whether the path may name the prototype library: "proto" anywhere in it or in its absolute form.
 bool mayBePrototypeFile(const QString& path);
 

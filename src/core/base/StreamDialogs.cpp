@@ -1,5 +1,6 @@
 #include "base/StreamDialogs.h"
 
+#include <QProcess>
 #include <cstdio>
 
 namespace modulino {
@@ -23,6 +24,11 @@ UserDialogs::Answer StreamDialogs::confirmYesNoCancel(const QString& text) {
     return Answer::Cancel;
 }
 
+bool StreamDialogs::confirmWithDefault(const QString& text, Answer) {
+    printError(text);
+    return false;
+}
+
 void StreamDialogs::message(const QString& text) {
     printError(text);
 }
@@ -37,6 +43,16 @@ std::optional<QString> StreamDialogs::chooseFileToOpen(const QString&) {
 
 std::optional<QString> StreamDialogs::chooseFileToSave(const QString&, const QString&) {
     return std::nullopt;
+}
+
+std::optional<UserDialogs::FileChoice>
+StreamDialogs::chooseFileToExport(const QString&, const QString&, const QStringList&) {
+    return std::nullopt;
+}
+
+bool StreamDialogs::waitShowingProgress(QProcess& process, const QString&) {
+    process.waitForFinished(-1);
+    return true;
 }
 
 std::optional<Colour> StreamDialogs::chooseColour(Colour) {

@@ -4,9 +4,12 @@
 #include "base/TextTables.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <optional>
+
+class QProcess;
 
 namespace modulino {
 
@@ -35,6 +38,9 @@ public:
     virtual Answer confirmYesNo(const QString& text) {
         return confirm(text) ? Answer::Yes : Answer::No;
     }
+    // A confirmation box with Yes and No whose default button (Enter) is `preferred`; anything
+    // but Yes is not Yes.
+    virtual bool confirmWithDefault(const QString& text, Answer preferred) = 0;
     // A plain message box with an OK button.
     virtual void message(const QString& text) = 0;
     // The program's general error report for a failure no command handles (a file not written).
@@ -45,6 +51,18 @@ public:
     // The save dialog, pre-filled with the current file name; asks before overwriting.
     virtual std::optional<QString> chooseFileToSave(const QString& fileName,
                                                     const QString& folder) = 0;
+    // A save dialog offering the filters ("STL (*.stl)"…), pre-filled with fileName; asks before
+    // overwriting. The chosen path and the index of the filter chosen with it, or nothing.
+    struct FileChoice {
+        QString path;
+        int filter = 0;
+    };
+    virtual std::optional<FileChoice> chooseFileToExport(const QString& fileName,
+                                                         const QString& folder,
+                                                         const QStringList& filters) = 0;
+    // Shows text, and that work goes on, until the started process ends. False when the user
+    // stopped the process instead.
+    virtual bool waitShowingProgress(QProcess& process, const QString& text) = 0;
     // The colour dialog: the confirmed colour or nothing.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
 

@@ -97,7 +97,7 @@ void PreviewFollowing::startComposing() {
     composed.reserve(lastComposedSize + lastComposedSize / 8 + 4096);
     fieldsComposed = sceneFields(s);
     rowsComposed = s.SGDilky.rowCount();
-    WriteHead(partsOf(s), composed);
+    composed += composeHead(s.prototyp, s.Shape2);
     nextRow = 1;
     slice.start();
 }

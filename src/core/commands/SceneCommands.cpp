@@ -3,6 +3,7 @@
 #include "base/PreviewFileName.h"
 #include "base/SceneFile.h"
 #include "base/UserDialogs.h"
+#include "commands/SceneFileGuard.h"
 #include "scene/EditorState.h"
 #include "vrml/SceneWriter.h"
 
@@ -42,7 +43,8 @@ void SceneCommands::Uloit1Click() {
         saveThroughDialog();
         return;
     }
-    if (dialogs.confirm(overwriteQuestion()))
+    const auto changed = replaceChangedFile(s, dialogs, s.fileName);
+    if (changed ? *changed : dialogs.confirm(overwriteQuestion()))
         writeToCurrentFile();
 }
 
@@ -75,12 +77,13 @@ bool SceneCommands::saveThroughDialog() {
     s.fileName = *chosen;
     if (refusedAsPrototypeFile(*chosen))
         return false;
-    if (!write(*chosen)) {
+    if (replaceChangedFile(s, dialogs, *chosen) == false || !write(*chosen)) {
         s.fileName = previous;
         return false;
     }
     s.jmeno = *chosen;
     s.markSaved();
+    rememberSceneFile(s, dialogs, *chosen);
     return true;
 }
 
@@ -88,6 +91,7 @@ bool SceneCommands::writeToCurrentFile() {
     if (refusedAsPrototypeFile(s.fileName) || !write(s.fileName))
         return false;
     s.markSaved();
+    rememberSceneFile(s, dialogs, s.fileName);
     return true;
 }
 

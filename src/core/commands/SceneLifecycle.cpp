@@ -2,6 +2,7 @@
 
 #include "base/UserDialogs.h"
 #include "commands/SceneCommands.h"
+#include "commands/SceneFileGuard.h"
 #include "scene/EditorState.h"
 #include "vrml/SceneWriter.h"
 
@@ -26,6 +27,7 @@ void SceneLifecycle::Nov1Click() {
     s.jmeno = s.texts.MessageTexts[3];
     s.SceneSaved = true;
     s.fileName.clear();
+    forgetSceneFile(s);
 
     PieceTable::Batch batch(s.SGDilky);
     s.SGDilky.setHeaderFixed(false);
@@ -49,13 +51,17 @@ bool SceneLifecycle::FormCloseQuery() {
     }
     if (!s.sceneNamed())
         return commands.saveThroughDialog();
-    if (dialogs.confirmYesNoCancel(commands.overwriteQuestion()) != UserDialogs::Answer::Yes)
+    if (const auto changed = replaceChangedFile(s, dialogs, s.fileName)) {
+        if (!*changed)
+            return false;
+    } else if (dialogs.confirmYesNoCancel(commands.overwriteQuestion()) != UserDialogs::Answer::Yes)
         return false;
     return commands.writeToCurrentFile();
 }
 
 void SceneLifecycle::FormClose() {
     QLocale::setDefault(s.SavedDecimalSeparator);
+    s.sceneLock.release();
     // Only the preview's own file, unchanged since it was written: never a file of someone else's.
     if (s.previewFile && regularFileAt(s.PreviewFileName) == s.previewFile)
         QFile::remove(s.PreviewFileName);

@@ -2,6 +2,7 @@
 
 #include "base/SceneFile.h"
 #include "base/UserDialogs.h"
+#include "commands/SceneFileGuard.h"
 #include "scene/EditorState.h"
 #include "scene/PieceEditing.h"
 #include "vrml/SceneReader.h"
@@ -37,6 +38,7 @@ SceneOpening::OpenResult SceneOpening::openFile(const QString& path) {
     s.lbBodVisible = true;
     s.history.clear();
     s.SceneSaved = true;
+    rememberSceneFile(s, dialogs, path);
     return OpenResult::Opened;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/Colours.h"
 #include "base/FileIdentity.h"
+#include "base/FileLock.h"
 #include "base/TextTables.h"
 #include "scene/Controls.h"
 #include "scene/History.h"
@@ -63,7 +64,12 @@ struct EditorState {
     std::optional<FileIdentity> previewFile; // the file the preview wrote there last
     QString fileName;                        // the current file name, as the save dialog holds it
     QString dialogFolder;                    // where the open and save dialogs start
-    QLocale SavedDecimalSeparator;           // the default locale at start, restored at close
+    // The file last read or written at the current name, to tell a change by another program.
+    QString diskPath;
+    std::optional<FileIdentity> diskFile;
+    std::optional<FileIdentity> reloadDeclined; // a change the user chose not to read again
+    FileLock sceneLock;                         // marks the current file as open here
+    QLocale SavedDecimalSeparator;              // the default locale at start, restored at close
 
     // Every change to the scene, for undo and redo.
     History history{*this};

@@ -125,6 +125,8 @@ public:
 
     // The scene as it stands now is the one saved or opened.
     void markSaved();
+    // No state in the history is the saved one any more (a restored recovery copy).
+    void markNotSaved() { saved = -1; }
     // Forgets every step: a new or opened scene.
     void clear();
     // Consecutive steps with the same key no longer merge (a row was selected).

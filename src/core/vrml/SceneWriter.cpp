@@ -135,11 +135,13 @@ void writePieceLine(const SceneParts& parts, const LineColumns& columns, const P
 
 } // namespace
 
+void WritePieces(const SceneParts& parts, QByteArray& out) {
+    WritePieces(parts, out, 1, parts.table.rowCount());
+}
+
 void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow, int endRow) {
     const LineColumns columns(parts.axisOrder);
-    if (endRow < 0 || endRow > parts.table.rowCount())
-        endRow = parts.table.rowCount();
-    for (int r = std::max(firstRow, 1); r < endRow; ++r)
+    for (int r = firstRow; r < endRow; ++r)
         writePieceLine(parts, columns, parts.table.row(r), out);
 }
 
@@ -148,6 +150,25 @@ QByteArray pieceLines(const SceneParts& parts, const std::vector<int>& rows) {
     QByteArray out;
     for (int r : rows)
         writePieceLine(parts, columns, parts.table.row(r), out);
+    return out;
+}
+
+namespace {
+
+void appendHead(const QByteArrayList& library, Colour background, QByteArray& out) {
+    for (const QByteArray& line : library) {
+        out += QByteArrayView(line).first(std::min<qsizetype>(line.size(), LibraryLineLimit));
+        out += CrLf;
+    }
+    out += backgroundLine(background);
+    out += CrLf;
+}
+
+} // namespace
+
+QByteArray composeHead(const QByteArrayList& library, Colour background) {
+    QByteArray out;
+    appendHead(library, background, out);
     return out;
 }
 
@@ -162,18 +183,9 @@ QByteArray composeScene(const SceneParts& parts) {
     for (int r = 1; r < parts.table.rowCount(); ++r)
         pieceBytes += lineBound(parts.table.row(r));
     out.reserve(libraryBytes + 64 + pieceBytes);
-    WriteHead(parts, out);
+    appendHead(parts.library, parts.background, out);
     WritePieces(parts, out);
     return out;
-}
-
-void WriteHead(const SceneParts& parts, QByteArray& out) {
-    for (const QByteArray& line : parts.library) {
-        out += QByteArrayView(line).first(std::min<qsizetype>(line.size(), LibraryLineLimit));
-        out += CrLf;
-    }
-    out += backgroundLine(parts.background);
-    out += CrLf;
 }
 
 void ComposeScene(EditorState& s) {

@@ -27,11 +27,12 @@ struct SceneParts {
 QByteArray composeScene(const SceneParts& parts);
 // "Background { skyColor  0.80 0.80 1.00}"
 QByteArray backgroundLine(Colour background);
-// Appends the library lines and the background line, each with its CR LF.
-void WriteHead(const SceneParts& parts, QByteArray& out);
-// Appends one piece line, with its CR LF, per table row from firstRow up to endRow (exclusive;
-// -1 for the last row).
-void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow = 1, int endRow = -1);
+// Appends one piece line, with its CR LF, per table row.
+void WritePieces(const SceneParts& parts, QByteArray& out);
+// The same for the rows firstRow to endRow - 1.
+void WritePieces(const SceneParts& parts, QByteArray& out, int firstRow, int endRow);
+// The library lines and the background line, each with its CR LF: what stands above the pieces.
+QByteArray composeHead(const QByteArrayList& library, Colour background);
 
 // The piece lines of the given rows, each with its CR LF, as a scene file holds them.
 QByteArray pieceLines(const SceneParts& parts, const std::vector<int>& rows);
