@@ -204,25 +204,26 @@ const modulino = (() =>
 
    // A replaced piece leaves WebGL buffers behind that only the garbage collector frees, and it
    // does not count them: without a collection now and then every followed edit adds megabytes.
-   // Chromium runs with --js-flags=--expose-gc; a collection follows a quiet moment, or every
-   // twentieth update in a row.
+   // Chromium runs with --js-flags=--expose-gc. A full collection costs about a millisecond a
+   // piece, so it waits for two quiet seconds; in a small world it also follows every twentieth
+   // update in a row.
    const collection = { timer: 0, updates: 0 };
 
-   function collectGarbageSoon ()
+   function collectGarbageSoon (pieces)
    {
       if (typeof gc !== "function")
          return;
 
       clearTimeout (collection .timer);
 
-      if (++ collection .updates >= 20)
+      if (++ collection .updates >= 20 && pieces <= 200)
       {
          collection .updates = 0;
          gc ();
       }
       else
       {
-         collection .timer = setTimeout (() => { collection .updates = 0; gc (); }, 500);
+         collection .timer = setTimeout (() => { collection .updates = 0; gc (); }, 2000);
       }
    }
 
@@ -238,7 +239,7 @@ const modulino = (() =>
 
          if (updatePieces (split))
          {
-            collectGarbageSoon ();
+            collectGarbageSoon (split .lines .length);
             timings .parsed = timings .replaced = performance .now ();
          }
          else
