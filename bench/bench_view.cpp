@@ -1,15 +1,34 @@
 // modulino-view from a changed file to the drawn scene, for 10, 100 and 1,000 pieces, and its
 // start-up; the viewer reports each drawn scene with where its time went (MODULINO_VIEW_TIMINGS).
-// Needs a display: scripts/bench runs it under xvfb-run.
+// Then the viewer's memory after 1,000 followed edits, and the live link between the editor's
+// window and a viewer window in this process. Needs a display: scripts/bench runs it under
+// xvfb-run.
 #include "SceneGenerator.h"
 
-#include <QCoreApplication>
+#include "ScenePage.h"
+#include "TModulino.h"
+#include "UpDownArrows.h"
+#include "ViewerWindow.h"
+#include "base/SceneFile.h"
+#include "base/StreamDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QWebEngineView>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -55,22 +74,272 @@ qint64 median(QList<qint64> values) {
     return values[values.size() / 2];
 }
 
+// "median (run, run, ...)"
+QString runsText(const QList<qint64>& runs) {
+    QStringList texts;
+    for (qint64 run : runs)
+        texts << QString::number(run);
+    return QStringLiteral("%1 (%2)").arg(median(runs)).arg(texts.join(QStringLiteral(", ")));
+}
+
+// The proportional memory of a process and of all its descendants, in MB.
+double treeMegabytes(qint64 root) {
+    QList<qint64> tree{root};
+    for (int round = 0; round < 3; ++round) {
+        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool number = false;
+            const qint64 pid = entry.toLongLong(&number);
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+            if (!number || tree.contains(pid) || !stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray text = stat.readAll();
+            const qint64 parent =
+                text.mid(text.lastIndexOf(')') + 2).split(' ').value(1).toLongLong();
+            if (tree.contains(parent))
+                tree << pid;
+        }
+    }
+    double kilobytes = 0;
+    for (qint64 pid : tree) {
+        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+        if (!rollup.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : rollup.readAll().split('\n'))
+            if (line.startsWith("Pss:"))
+                kilobytes += line.mid(4).trimmed().split(' ').value(0).toDouble();
+    }
+    return kilobytes / 1024;
+}
+
+QProcess* startViewer(const char* program, const QString& scene, const QString& runtime) {
+    auto* viewer = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MODULINO_VIEW_TIMINGS"), QStringLiteral("1"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime); // a hand-off server of its own
+    viewer->setProcessEnvironment(env);
+    viewer->start(QString::fromLocal8Bit(program), {scene});
+    if (!viewer->waitForStarted())
+        qFatal("cannot start %s", program);
+    return viewer;
+}
+
+// The viewer's memory after 1,000 followed edits of a 100-piece scene, each one piece's colour as
+// an edit changes it, against a fresh load of the same scene; both after a quiet moment.
+void followedEditsMemory(const char* program, const QTemporaryDir& dir) {
+    // MODULINO_BENCH_EDITS=N for a shorter run.
+    const int Edits = qEnvironmentVariableIntValue("MODULINO_BENCH_EDITS") > 0
+                          ? qEnvironmentVariableIntValue("MODULINO_BENCH_EDITS")
+                          : 1000;
+    const QString scene = dir.filePath(QStringLiteral("~prev01.wrl"));
+    const QByteArray scene0 = modulino::bench::generateScene(100, 7);
+    writeBytes(scene, scene0);
+    std::unique_ptr<QProcess> viewer(startViewer(program, scene, dir.path()));
+    QElapsedTimer clock;
+    clock.start();
+    waitForDrawn(*viewer, clock);
+    QTest::qWait(2000);
+    const double first = treeMegabytes(viewer->processId());
+    for (int edit = 1; edit <= Edits; ++edit) {
+        writeBytes(scene, withOneEdit(scene0, edit));
+        waitForDrawn(*viewer, clock);
+    }
+    QTest::qWait(2000);
+    const double followed = treeMegabytes(viewer->processId());
+    viewer->terminate();
+    viewer->waitForFinished();
+
+    viewer.reset(startViewer(program, scene, dir.path()));
+    waitForDrawn(*viewer, clock);
+    QTest::qWait(2000);
+    const double fresh = treeMegabytes(viewer->processId());
+    viewer->terminate();
+    viewer->waitForFinished();
+    std::printf("memory of the viewer's processes, 100 pieces: first load %.0f MB, after %d "
+                "followed edits %.0f MB, fresh load of the last file %.0f MB: %+.1f %% "
+                "(target within 10 %%)\n",
+                first, Edits, followed, fresh, (followed / fresh - 1) * 100);
+}
+
+// F3 shows the preview in a viewer window of this process.
+class ViewingDialogs : public modulino::StreamDialogs {
+public:
+    std::unique_ptr<modulino::view::ViewerWindow> viewer;
+    QString xite;
+
+    void openInViewer(const QString& path) override {
+        if (viewer)
+            return;
+        viewer = std::make_unique<modulino::view::ViewerWindow>(path, xite);
+        viewer->setGeometry(700, 0, 560, 480);
+        viewer->show();
+    }
+};
+
+// Where the pointer grabs the x arrow of a piece's manipulators, in the view's pixels.
+const QString ArrowScan = QStringLiteral(R"(
+(() => {
+   const canvas  = document .querySelector ("x3d-canvas");
+   const browser = X3D .getBrowser (canvas);
+   const rect    = canvas .getBoundingClientRect ();
+   for (let cy = 4; cy < rect .height; cy += 4)
+      for (let cx = 4; cx < rect .width; cx += 4) {
+         if (!browser .touch (cx, rect .height - cy))
+            continue;
+         if ([... browser .getHit () .sensors .keys ()] .some (node => node .getName () === "ROVOVLx"))
+            return [cx, cy];
+      }
+   return [ ];
+})())");
+
+// Milliseconds until `done` holds, or -1 after a minute.
+qint64 until(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 60000)
+            return -1;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return clock.elapsed();
+}
+
+// The editor's window and a viewer window in this process: an arrow click to the view drawn anew,
+// a selection to the outline moved, a click in the view to the row selected, a drag's release to
+// the editor's cells and to the piece drawn anew.
+void liveLink(const QString& xite, const QTemporaryDir& dir) {
+    using namespace modulino;
+    QDir::setCurrent(dir.path());
+    ViewingDialogs dialogs;
+    dialogs.xite = xite;
+    TModulino editor(&dialogs);
+    editor.show();
+    Editor& core = editor.editor();
+    auto* upArrow = editor.findChild<UpDownArrows*>(QStringLiteral("UDx"))->upArrow();
+    const auto trigger = [&](const char* name) {
+        editor.findChild<QAction*>(QLatin1String(name))->trigger();
+    };
+    const auto select = [&](int row) {
+        core.editing.selectRow(row);
+        editor.refresh();
+    };
+    std::printf("%-8s %-26s %-26s %-26s %s\n", "pieces", "arrow click to drawn ms",
+                "selection to outline ms", "click in view to row ms",
+                "drag release to cells / drawn ms");
+    int shown = 0, marked = 0;
+    view::ScenePage* page = nullptr;
+    QWebEngineView* web = nullptr;
+    for (int pieces : {10, 100, 1000}) {
+        const QString file = dir.filePath(QStringLiteral("live%1.wrl").arg(pieces));
+        writeWholeFile(file, bench::generateScene(pieces, 11));
+        core.state.markSaved();
+        editor.openFile(file);
+        trigger("Preview1");
+        if (!page) {
+            web = dialogs.viewer->findChild<QWebEngineView*>();
+            page = static_cast<view::ScenePage*>(web->page());
+            QObject::connect(page, &view::ScenePage::shown, [&] { ++shown; });
+            QObject::connect(page, &view::ScenePage::marked, [&] { ++marked; });
+        }
+        const auto drawn = [&] {
+            const int before = shown;
+            return [&shown, before] {
+                return shown > before;
+            };
+        };
+        until(drawn());
+        QTest::qWait(1000);
+
+        QList<qint64> arrow, outline, pick;
+        for (int i = 0; i < 5; ++i) {
+            const auto done = drawn();
+            QTest::mouseClick(upArrow, Qt::LeftButton);
+            arrow << until(done);
+            QTest::qWait(300);
+        }
+        for (int i = 0; i < 5; ++i) {
+            const int before = marked;
+            const auto start = std::chrono::steady_clock::now();
+            select(1 + i % 2);
+            until([&] { return marked > before; });
+            outline << std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now() - start)
+                           .count();
+        }
+        select(1);
+        trigger("UkazatDilek1");
+        QTest::qWait(1800);
+        QWidget* target = web->focusProxy();
+        for (int i = 0; i < 3; ++i) {
+            select(pieces);
+            QTest::qWait(300);
+            const QPoint centre = web->rect().center();
+            QTest::mousePress(target, Qt::LeftButton, {}, centre);
+            QTest::mouseRelease(target, Qt::LeftButton, {}, centre);
+            pick << until([&] { return core.state.CurrentRow != pieces; });
+        }
+
+        // The drag: the first x arrow the pointer can reach, 80 pixels to the right.
+        QString drag = QStringLiteral("no arrow in sight");
+        QVariantList place;
+        bool scanned = false;
+        page->runJavaScript(ArrowScan, [&](const QVariant& v) {
+            place = v.toList();
+            scanned = true;
+        });
+        until([&] { return scanned; });
+        if (place.size() == 2) {
+            const QPoint from(place[0].toInt(), place[1].toInt());
+            QTest::mousePress(target, Qt::LeftButton, {}, from);
+            for (int step = 1; step <= 10; ++step)
+                QTest::mouseMove(target, from + QPoint(8 * step, 0), 20);
+            core.state.markSaved();
+            const int steps = core.state.history.stepCount();
+            const auto done = drawn();
+            QElapsedTimer clock;
+            clock.start();
+            QTest::mouseRelease(target, Qt::LeftButton, {}, from + QPoint(80, 0));
+            const qint64 cells = until([&] { return core.state.history.stepCount() > steps; });
+            const qint64 redrawn = until(done) + cells;
+            drag = QStringLiteral("%1 / %2").arg(cells).arg(redrawn);
+        }
+        std::printf("%-8d %-26s %-26s %-26s %s\n", pieces, qPrintable(runsText(arrow)),
+                    qPrintable(runsText(outline)), qPrintable(runsText(pick)), qPrintable(drag));
+        std::fflush(stdout);
+    }
+    core.state.markSaved();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: modulino-bench-view PATH-TO-modulino-view\n");
+    // The in-process viewer window needs what modulino-view sets for Chromium.
+    QByteArray flags = "--ignore-gpu-blocklist --js-flags=--expose-gc";
+    if (geteuid() == 0)
+        flags += " --no-sandbox";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as soon as it is measured
+    const bool liveOnly = argc == 3 && qstrcmp(argv[2], "--live") == 0;
+    if (argc != 2 && !liveOnly) {
+        std::fprintf(stderr, "usage: modulino-bench-view PATH-TO-modulino-view [--live]\n");
         return 2;
     }
     QTemporaryDir dir;
+    if (liveOnly) {
+        followedEditsMemory(argv[1], dir);
+        liveLink(QFileInfo(QString::fromLocal8Bit(argv[1])).absolutePath() +
+                     QStringLiteral("/x_ite"),
+                 dir);
+        return 0;
+    }
     const QString scene = dir.filePath(QStringLiteral("~prev00.wrl"));
     writeScene(scene, 10, 1);
 
     QProcess viewer;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("MODULINO_VIEW_TIMINGS"), QStringLiteral("1"));
-    env.insert(QStringLiteral("TMPDIR"), dir.path()); // a hand-off server of its own
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path()); // a hand-off server of its own
     viewer.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
@@ -111,5 +380,10 @@ int main(int argc, char* argv[]) {
     }
     viewer.terminate();
     viewer.waitForFinished();
+
+    followedEditsMemory(argv[1], dir);
+    std::printf("\nthe live link, editor and viewer windows in one process:\n");
+    liveLink(QFileInfo(QString::fromLocal8Bit(argv[1])).absolutePath() + QStringLiteral("/x_ite"),
+             dir);
     return 0;
 }

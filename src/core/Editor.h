@@ -3,12 +3,14 @@
 #include "app/OptionPanels.h"
 #include "base/UserDialogs.h"
 #include "commands/PieceTransfer.h"
+#include "commands/PreviewFollowing.h"
 #include "commands/Recovery.h"
 #include "commands/SceneCommands.h"
 #include "commands/SceneExport.h"
 #include "commands/SceneFileGuard.h"
 #include "commands/SceneLifecycle.h"
 #include "commands/SceneOpening.h"
+#include "commands/ViewLink.h"
 #include "scene/EditorState.h"
 #include "scene/GroupEditing.h"
 #include "scene/PieceEditing.h"
@@ -48,6 +50,8 @@ public:
     RowSelection selection{state, editing};
     GroupEditing group{state, dialogs, editing, wheel, selection};
     PieceTransfer transfer{state, dialogs, selection, group};
+    PreviewFollowing preview{state, commands, dialogs};
+    ViewLinking link{state, editing, selection, group};
     SceneExport exporting{state, dialogs};
     RecoveryCopy recovery{state};
 };

@@ -8,6 +8,7 @@
 #include "QtDialogs.h"
 #include "ShapeCombo.h"
 #include "UpDownArrows.h"
+#include "ViewLinkServer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -63,6 +64,7 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"Label8", &Captions::Label8},
     {"Label9", &Captions::Label9},
     {"Nahled", &Captions::Nahled},
+    {"NahledSleduje1", &Captions::NahledSleduje1},
     {"Nast1", &Captions::Nast1},
     {"Nov1", &Captions::Nov1},
     {"Npovda1", &Captions::Npovda1},
@@ -74,6 +76,7 @@ constexpr CaptionTarget CaptionTargets[] = {
     {"Scna1", &Captions::Scna1},
     {"Smazat1", &Captions::Smazat1},
     {"Uloit1", &Captions::Uloit1},
+    {"UkazatDilek1", &Captions::UkazatDilek1},
     {"Uloitjako1", &Captions::Uloitjako1},
     {"Upravy1", &Captions::Upravy1},
     {"Vlozit1", &Captions::Vlozit1},
@@ -151,6 +154,7 @@ TModulino::TModulino(UserDialogs* dialogs, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/modulino.svg")));
     installAccessibility();
     core.FormCreate(QDir::currentPath());
+    linkToView();
 
     client = new QWidget(this);
     client->setFixedSize(ClientSize);
@@ -326,7 +330,7 @@ void TModulino::buildRightColumn() {
     connect(button("Del", {496, 256, 177, 25}, QStringLiteral("Shift + Delete")),
             &QPushButton::clicked, this, [this] { run([this] { core.group.DelClick(); }); });
     connect(button("Nahled", {496, 296, 177, 41}, QStringLiteral("F3")), &QPushButton::clicked,
-            this, [this] { run([this] { core.commands.NahledClick(); }); });
+            this, [this] { run([this] { core.preview.NahledClick(); }); });
 }
 
 void TModulino::buildHelpPanel() {
@@ -527,9 +531,20 @@ void TModulino::buildMenu() {
     on(Znovu1, [this] { core.undoRedo.ZnovuClick(); });
 
     QMenu* Zobrazit1 = menu("Zobrazit1");
-    on(action(Zobrazit1, "Preview1", Qt::Key_F3), [this] { core.commands.NahledClick(); });
+    on(action(Zobrazit1, "Preview1", Qt::Key_F3), [this] { core.preview.NahledClick(); });
     on(action(Zobrazit1, "Zobrazituloenou1", Qt::Key_F4),
        [this] { core.commands.Zobrazituloenou1Click(); });
+    QAction* follow = action(Zobrazit1, "NahledSleduje1", {});
+    follow->setCheckable(true);
+    follow->setChecked(core.preview.isOn());
+    connect(follow, &QAction::toggled, this, [this](bool ticked) {
+        run([this, ticked] { core.preview.NahledSleduje1Click(ticked); });
+    });
+    connect(action(Zobrazit1, "UkazatDilek1", Qt::CTRL | Qt::Key_F3), &QAction::triggered, this,
+            [this] {
+                if (core.preview.following())
+                    viewLink->send(link::encode(link::Frame{}));
+            });
 
     QMenu* Dlekmodulino1 = menu("Dlekmodulino1");
     on(action(Dlekmodulino1, "Pidat1", Qt::Key_Insert), [this] { core.editing.PridejClick(); });
@@ -599,6 +614,35 @@ void TModulino::refresh() {
     Duplikovat1->setEnabled(!s.SGDilky.isEmpty());
     refreshOptions();
     refreshGroupEditing();
+    followScene();
+}
+
+// The editor's side of the live view: picks and drags from the view are handlers like any other.
+void TModulino::linkToView() {
+    viewLink = new ViewLinkServer(this);
+    connect(viewLink, &ViewLinkServer::received, this, [this](const QByteArray& line) {
+        if (!core.preview.following())
+            return;
+        run([this, &line] {
+            if (std::holds_alternative<link::Drag>(core.link.take(line)))
+                core.preview.rewrite(); // the dragged piece shows where its line puts it
+        });
+    });
+    connect(viewLink, &ViewLinkServer::viewConnected, this,
+            [this] { viewLink->send(core.link.selectionToSend(true)); });
+}
+
+// After every handler: the preview file follows the scene, the view the selection.
+void TModulino::followScene() {
+    core.preview.afterHandler();
+    if (!core.preview.following()) {
+        viewLink->close();
+        return;
+    }
+    if (viewLink->listen(core.state.PreviewFileName)) {
+        if (const QByteArray line = core.link.selectionToSend(); !line.isEmpty())
+            viewLink->send(line);
+    }
 }
 
 void TModulino::refreshOptions() {
@@ -626,6 +670,8 @@ void TModulino::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+        core.preview.stop(); // no write may come after the preview file is deleted
+        viewLink->close();
         core.lifecycle.FormClose();
         closed = true;
     }

@@ -22,6 +22,7 @@ class PieceTableView;
 class QtDialogs;
 class ShapeCombo;
 class UpDownArrows;
+class ViewLinkServer;
 
 // The program's one window. It owns no scene state: every user event runs one handler of the
 // core, and then the window redraws from the core's state.
@@ -66,6 +67,8 @@ private:
     void stackControls();
     void applyCaptions();
     void refreshOptions();
+    void linkToView();
+    void followScene();
     void buildGroupEditing();
     void refreshGroupEditing();
     void commitData(QSessionManager& manager);
@@ -107,6 +110,7 @@ private:
     QAction* Zpet1 = nullptr;
     QAction* Znovu1 = nullptr;
     QAction* Duplikovat1 = nullptr;
+    ViewLinkServer* viewLink = nullptr;
     std::vector<QAction*> groupActions; // greyed out with an empty table
 };
 

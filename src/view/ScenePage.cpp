@@ -75,7 +75,8 @@ void ScenePage::probe() {
 
 void ScenePage::exportScene(const QString& format, double scale) {
     runJavaScript(resourceText(QStringLiteral("export.js")));
-    call(QStringLiteral("modulinoExport.run(%1, %2)").arg(literal(format)).arg(scale));
+    call(QStringLiteral("modulinoExport.run(%1, %2)").arg(literal(format)).arg(scale),
+         QStringLiteral("export"));
 }
 
 // The page hands the file over in base64 pieces, each one small enough for a script's result.
@@ -91,11 +92,25 @@ void ScenePage::fetchExport(int chunk, const QJsonObject& answer, QByteArray byt
                   });
 }
 
-void ScenePage::call(const QString& script) {
+void ScenePage::markPieces(const QList<int>& pieces, int current) {
+    QJsonArray list;
+    for (int piece : pieces)
+        list.append(piece);
+    call(QStringLiteral("modulino.mark(%1, %2)")
+             .arg(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)))
+             .arg(current),
+         QStringLiteral("mark"));
+}
+
+void ScenePage::frameMark() {
+    call(QStringLiteral("modulino.frame()"), QStringLiteral("frame"));
+}
+
+void ScenePage::call(const QString& script, const QString& key) {
     if (ready)
         runJavaScript(script);
     else
-        waitingScript = script; // only the latest scene matters
+        waitingScripts[key] = script; // only the latest scene matters
 }
 
 void ScenePage::pageLoaded(bool ok) {
@@ -104,8 +119,11 @@ void ScenePage::pageLoaded(bool ok) {
         return;
     }
     ready = true;
-    if (waitingScript)
-        runJavaScript(*std::exchange(waitingScript, std::nullopt));
+    QMap<QString, QString> waiting = std::exchange(waitingScripts, {});
+    if (const QString show = waiting.take(QStringLiteral("show")); !show.isEmpty())
+        runJavaScript(show); // the scene first, then what works on it
+    for (const QString& script : std::as_const(waiting))
+        runJavaScript(script);
 }
 
 void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message,
@@ -116,8 +134,10 @@ void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QS
         std::fprintf(stderr, "%s:%d: %s\n", qPrintable(source), line, qPrintable(message));
     if (!message.startsWith(AnswerPrefix))
         return;
-    const QJsonObject answer =
-        QJsonDocument::fromJson(message.sliced(AnswerPrefix.size()).toUtf8()).object();
+    answered(QJsonDocument::fromJson(message.sliced(AnswerPrefix.size()).toUtf8()).object());
+}
+
+void ScenePage::answered(const QJsonObject& answer) {
     const QString kind = answer[QStringLiteral("kind")].toString();
     if (kind == QStringLiteral("shown"))
         emit shown(strings(answer[QStringLiteral("names")]),
@@ -127,7 +147,16 @@ void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QS
         emit failed(answer[QStringLiteral("message")].toString());
     else if (kind == QStringLiteral("probed"))
         emit probed(strings(answer[QStringLiteral("lines")]));
-    else if (kind == QStringLiteral("exported"))
+    else if (kind == QStringLiteral("picked"))
+        emit picked(answer[QStringLiteral("piece")].toInt(),
+                    answer[QStringLiteral("ctrl")].toBool());
+    else if (kind == QStringLiteral("marked"))
+        emit marked(answer[QStringLiteral("current")].toInt());
+    else if (kind == QStringLiteral("dragged")) {
+        const QJsonArray move = answer[QStringLiteral("move")].toArray();
+        emit dragged(answer[QStringLiteral("piece")].toInt(),
+                     {move[0].toDouble(), move[1].toDouble(), move[2].toDouble()});
+    } else if (kind == QStringLiteral("exported"))
         fetchExport(0, answer, {});
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QJsonObject>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QWebEnginePage>
-#include <optional>
+#include <array>
 
 class QJsonObject;
 
@@ -24,6 +26,10 @@ public:
     void bindViewpoint(int index);
     // Reports every Dilek piece of the shown world through probed().
     void probe();
+    // Outlines the current piece (counted from 1; 0 for none) in this and every later world.
+    void markPieces(const QList<int>& pieces, int current);
+    // Turns the camera to frame the outlined piece.
+    void frameMark();
     // Makes the shown world's pieces into a file of the format ("glb", "gltf", "stl" or "x3d";
     // STL in scale millimetres per unit), handed over through exported().
     void exportScene(const QString& format, double scale);
@@ -33,6 +39,11 @@ signals:
     void shown(const QStringList& viewpoints, int boundViewpoint, const QList<int>& milliseconds);
     void failed(const QString& message);
     void probed(const QStringList& lines);
+    // A click on a piece's body; a piece let go after a drag, moved in scene units.
+    void picked(int piece, bool ctrl);
+    void dragged(int piece, const std::array<double, 3>& move);
+    // The outline was put around the current piece.
+    void marked(int current);
     // milliseconds: making the file in the page.
     void exported(const QByteArray& bytes, int milliseconds);
 
@@ -42,11 +53,13 @@ protected:
 
 private:
     void pageLoaded(bool ok);
-    void call(const QString& script);
+    // Runs script once the page is ready; of the scripts waiting with one key only the latest runs.
+    void call(const QString& script, const QString& key = QStringLiteral("show"));
+    void answered(const QJsonObject& answer);
     void fetchExport(int chunk, const QJsonObject& answer, QByteArray bytes);
 
     bool ready = false;
-    std::optional<QString> waitingScript;
+    QMap<QString, QString> waitingScripts;
 };
 
 } // namespace modulino::view

@@ -1,5 +1,8 @@
 #include "SingleViewer.h"
 
+#include "base/FileIdentity.h"
+#include "base/RuntimeSockets.h"
+
 #include <QLocalSocket>
 
 namespace modulino::view {
@@ -9,17 +12,22 @@ namespace {
 constexpr int HandOffTimeoutMs = 3000;
 const QByteArray Taken = "taken\n";
 
-// Local sockets live in the temporary folder, so one name per user.
+// A full path in the user's private runtime folder, one per display session; empty where there
+// is none, and then every viewer keeps its own windows.
 QString serverName() {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("LOGNAME", QStringLiteral("user"));
-    return QStringLiteral("modulino-view-") + user;
+    return viewerSocketPath();
+}
+
+// Nothing stands at the socket's path, or the user's own socket does.
+bool mayUse(const QString& path) {
+    return !path.isEmpty() && (!pathTaken(path) || ownedByUser(path));
 }
 
 } // namespace
 
 bool SingleViewer::handOff(const QString& path) {
+    if (!mayUse(serverName()) || !pathTaken(serverName()))
+        return false;
     QLocalSocket socket;
     socket.connectToServer(serverName());
     if (!socket.waitForConnected(HandOffTimeoutMs))
@@ -38,6 +46,8 @@ bool SingleViewer::listen(OpenFile open) {
     openFile = std::move(open);
     connect(&server, &QLocalServer::newConnection, this, &SingleViewer::answer);
     server.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!mayUse(serverName()))
+        return false;
     if (server.listen(serverName()))
         return true;
     if (server.serverError() != QAbstractSocket::AddressInUseError)

@@ -6,7 +6,8 @@
 
 namespace modulino::view {
 
-// Keeps one viewer process per user: the first one listens, later ones hand their file to it.
+// Keeps one viewer process per user and display session: the first one listens in the user's
+// private runtime folder, later ones hand their file to it.
 class SingleViewer : public QObject {
     Q_OBJECT
 

@@ -1,5 +1,6 @@
 #include "ViewerWindow.h"
 
+#include "EditorLink.h"
 #include "ScenePage.h"
 #include "SceneSource.h"
 #include "XiteLocation.h"
@@ -53,7 +54,22 @@ ViewerWindow::ViewerWindow(const QString& path, const QString& xiteDir)
         showMessage(QStringLiteral("X_ITE tuto scénu nenačetl:\n\n%1").arg(reason));
     });
     followFile();
+    linkToEditor();
     reload();
+}
+
+// The editor that writes this file, if any: it marks its selection here and takes picks and drags.
+void ViewerWindow::linkToEditor() {
+    editor = new EditorLink(filePath, this);
+    connect(editor, &EditorLink::selected, page, &ScenePage::markPieces);
+    connect(editor, &EditorLink::frameRequested, page, &ScenePage::frameMark);
+    connect(page, &ScenePage::picked, editor, [this](int piece, bool ctrl) {
+        editor->send(link::Pick{piece, ctrl});
+    });
+    connect(page, &ScenePage::dragged, editor,
+            [this](int piece, const std::array<double, 3>& move) {
+                editor->send(link::Drag{piece, move});
+            });
 }
 
 void ViewerWindow::buildToolBar() {
@@ -92,6 +108,7 @@ void ViewerWindow::reload() {
     if (!page)
         return;
     lastSeen = QFileInfo(filePath).lastModified();
+    editor->connectToEditor();
     const SceneSource source = readSceneSource(filePath);
     if (!source.readable()) {
         showMessage(QStringLiteral("Soubor nelze přečíst:\n\n%1").arg(source.error));
@@ -127,6 +144,7 @@ void ViewerWindow::sceneShown(const QStringList& names, int bound, const QList<i
         cells << QString::number(ms);
     report(cells); // where the time went: parse or update, world, first frames
     everShown = true;
+    editor->connectToEditor(); // an editor that started listening after it opened this file
     statusBar()->clearMessage();
     stack->setCurrentWidget(view);
     viewpoints->clear();

@@ -12,6 +12,7 @@ class QWebEngineView;
 
 namespace modulino::view {
 
+class EditorLink;
 class ScenePage;
 
 // One window showing one scene file; it reloads the file whenever it changes on disk and keeps
@@ -28,12 +29,14 @@ public:
 private:
     void buildToolBar();
     void followFile();
+    void linkToEditor();
     void showMessage(const QString& text);
     static void report(const QStringList& cells);
     void sceneShown(const QStringList& viewpoints, int bound, const QList<int>& milliseconds);
 
     QString filePath;
     ScenePage* page = nullptr;
+    EditorLink* editor = nullptr;
     QWebEngineView* view = nullptr;
     QLabel* message = nullptr;
     QStackedWidget* stack = nullptr;

@@ -17,10 +17,10 @@ using namespace modulino::view;
 namespace {
 
 // WebGL under Xvfb and software GL needs the GPU block list ignored; Chromium refuses to start
-// its sandbox as root.
+// its sandbox as root. The page collects the garbage of replaced pieces itself (gc).
 void setChromiumFlags() {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    flags += " --ignore-gpu-blocklist";
+    flags += " --ignore-gpu-blocklist --js-flags=--expose-gc";
     if (geteuid() == 0)
         flags += " --no-sandbox";
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());

@@ -272,7 +272,8 @@ QProcess* TestView::start(const QStringList& arguments) {
     auto* process = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("TMPDIR"), dir.path()); // a hand-off server of the test's own
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+               dir.path()); // a hand-off server of the test's own
     env.insert(QStringLiteral("MODULINO_VIEW_TIMINGS"), QStringLiteral("1"));
     process->setProcessEnvironment(env);
     process->start(QStringLiteral(MODULINO_VIEW_PROGRAM), arguments);

@@ -1,6 +1,7 @@
 // Hosts the X_ITE browser. The program calls modulino.show (text, keepCamera, url),
-// modulino.bindViewpoint (index) and modulino.probe (); answers go back as console lines
-// "modulino<TAB>json".
+// modulino.bindViewpoint (index), modulino.probe (), modulino.mark (pieces, current) and
+// modulino.frame (); answers go back as console lines "modulino<TAB>json", a click on a piece and
+// a finished drag among them.
 "use strict";
 
 const modulino = (() =>
@@ -174,16 +175,56 @@ const modulino = (() =>
          ++ keptAtEnd;
       }
 
-      // Pieces taken out of a world stay in memory until the whole world is replaced.
+      // Making most pieces anew costs more than loading the file anew.
       if (before .length - kept - keptAtEnd > kept + keptAtEnd)
          return false;
 
-      const added = after .slice (kept, after .length - keptAtEnd) .map (line => createPiece (world .scene, line));
+      const added   = after .slice (kept, after .length - keptAtEnd) .map (line => createPiece (world .scene, line));
+      const removed = [ ];
+
+      for (let i = kept; i < before .length - keptAtEnd; ++ i)
+         removed .push (piece (i));
 
       roots .splice (first + kept, before .length - kept - keptAtEnd, ... added);
       world .lines = after;
 
+      retirePieces (removed);
+
       return true;
+   }
+
+   // A piece taken out of the world stays live: its sensors stay registered with the browser, which
+   // keeps the whole piece in memory, some megabytes for every followed edit. Disposing of it
+   // takes it out of every list of the browser.
+   function retirePieces (nodes)
+   {
+      for (const node of nodes)
+         node .dispose ();
+   }
+
+   // A replaced piece leaves WebGL buffers behind that only the garbage collector frees, and it
+   // does not count them: without a collection now and then every followed edit adds megabytes.
+   // Chromium runs with --js-flags=--expose-gc. A full collection costs about a millisecond a
+   // piece, so it waits for two quiet seconds; in a small world it also follows every twentieth
+   // update in a row.
+   const collection = { timer: 0, updates: 0 };
+
+   function collectGarbageSoon (pieces)
+   {
+      if (typeof gc !== "function")
+         return;
+
+      clearTimeout (collection .timer);
+
+      if (++ collection .updates >= 20 && pieces <= 200)
+      {
+         collection .updates = 0;
+         gc ();
+      }
+      else
+      {
+         collection .timer = setTimeout (() => { collection .updates = 0; gc (); }, 2000);
+      }
    }
 
    async function show (text, keepCamera, url)
@@ -198,6 +239,7 @@ const modulino = (() =>
 
          if (updatePieces (split))
          {
+            collectGarbageSoon (split .lines .length);
             timings .parsed = timings .replaced = performance .now ();
          }
          else
@@ -233,6 +275,7 @@ const modulino = (() =>
 
          if (current === generation)
          {
+            mark (selection .pieces, selection .current);
             report ("shown", Object .assign (viewpointNames (), {
                milliseconds: [timings .parsed - timings .start, timings .replaced - timings .parsed,
                               timings .drawn - timings .replaced] .map (Math .round),
@@ -257,6 +300,259 @@ const modulino = (() =>
          browser .bindViewpoint (layer, viewpoint);
    }
 
+   // The live link with the editor that writes the file: its current piece outlined, the camera
+   // turned to it, and a click or a drag on a piece reported back. The outline is a root node of
+   // its own before the pieces, so the pieces stay as the file makes them.
+
+   let selection = { pieces: [ ], current: 0 };
+   let outline   = null;
+
+   // Piece number n (counted from 1) of the shown world.
+   function pieceNumbered (n)
+   {
+      let count = 0;
+
+      for (const field of browser .currentScene .getRootNodes ())
+      {
+         const node = field ?.getValue ();
+
+         if (isPiece (node) && ++ count === n)
+            return node;
+      }
+
+      return null;
+   }
+
+   // The piece's body in scene coordinates; pieces are root nodes.
+   function pieceBox (instance)
+   {
+      const body  = instance .getBody ();
+      const dilek = body .getNamedNode ("DILEK") .getValue ();
+      const path  = pathTo (body .getRootNodes (), dilek, X3D .Matrix4 .IDENTITY .copy ());
+
+      return dilek .getBBox (new X3D .Box3 ()) .multRight (path);
+   }
+
+   // Twelve edges of the unit cube about the origin, drawn in a colour no piece is made of.
+   function createOutline (scene)
+   {
+      const transform  = scene .createNode ("Transform");
+      const shape      = scene .createNode ("Shape");
+      const lines      = scene .createNode ("IndexedLineSet");
+      const coordinate = scene .createNode ("Coordinate");
+      const appearance = scene .createNode ("Appearance");
+      const material   = scene .createNode ("Material");
+      const corners    = [[-1, -1, -1], [1, -1, -1], [1, 1, -1], [-1, 1, -1],
+                          [-1, -1, 1], [1, -1, 1], [1, 1, 1], [-1, 1, 1]];
+
+      coordinate .point = new X3D .MFVec3f (... corners .map (c => new X3D .SFVec3f (... c .map (n => n / 2))));
+      lines .coordIndex = new X3D .MFInt32 (0, 1, 2, 3, 0, -1, 4, 5, 6, 7, 4, -1, 0, 4, -1, 1, 5, -1, 2, 6, -1, 3, 7, -1);
+      lines .coord      = coordinate;
+      material .diffuseColor  = new X3D .SFColor (0, 0, 0);
+      material .emissiveColor = new X3D .SFColor (1, 0, 0.8);
+      appearance .material    = material;
+      shape .appearance       = appearance;
+      shape .geometry         = lines;
+      shape .pointerEvents    = false; // a click on the outline is a click on what lies behind
+      transform .children     = new X3D .MFNode (shape);
+      transform .visible      = false;
+
+      scene .getRootNodes () .splice (0, 0, transform .getValue ());
+
+      return { scene, transform };
+   }
+
+   // Puts the outline around the current piece, a little larger than its body.
+   function placeOutline ()
+   {
+      const scene = browser .currentScene;
+
+      if (outline ?.scene !== scene)
+         outline = createOutline (scene);
+
+      const instance = pieceNumbered (selection .current);
+
+      outline .transform .visible = !! instance;
+
+      if (!instance)
+         return;
+
+      const box    = pieceBox (instance);
+      const size   = box .size;
+      const margin = 0.04 + 0.02 * Math .max (size .x, size .y, size .z);
+
+      outline .transform .translation = new X3D .SFVec3f (box .center .x, box .center .y, box .center .z);
+      outline .transform .scale       = new X3D .SFVec3f (size .x + margin, size .y + margin, size .z + margin);
+   }
+
+   function mark (pieces, current)
+   {
+      selection = { pieces, current };
+
+      try
+      {
+         placeOutline ();
+         report ("marked", { current });
+      }
+      catch (error)
+      {
+         console .warn ("outline:", error);
+      }
+   }
+
+   // Turns the camera to the current piece.
+   function frame ()
+   {
+      const layer     = browser .getActiveLayer ();
+      const viewpoint = layer ?.getViewpoint ();
+      const instance  = pieceNumbered (selection .current);
+
+      if (viewpoint && instance)
+         viewpoint .lookAtBBox (layer, pieceBox (instance), 1, 2 - 1.618034, false);
+   }
+
+   // What the pointer is on: a piece's body, another part of a piece (its manipulators), or nothing.
+   function pieceUnder (event)
+   {
+      const { x, y } = browser .getPointerFromEvent (event);
+
+      if (!browser .touch (x, y))
+         return null;
+
+      const shape = browser .getHit () .shapeNode;
+      let count   = 0;
+
+      for (const field of browser .currentScene .getRootNodes ())
+      {
+         const node = field ?.getValue ();
+
+         if (!isPiece (node))
+            continue;
+
+         ++ count;
+
+         if (node .getBody () .getNamedNode ("TVAR") .getValue () === shape)
+            return { piece: count, body: true };
+      }
+
+      return { piece: 0, body: false };
+   }
+
+   // How far the manipulators moved the piece from the place its line gives it, in scene units.
+   function displacement (instance)
+   {
+      const body   = instance .getBody ();
+      const dilek  = body .getNamedNode ("DILEK") .getValue ();
+      const path   = pathTo (body .getRootNodes (), dilek, X3D .Matrix4 .IDENTITY .copy ());
+      const origin = path .multVecMatrix (new X3D .Vector3 (0, 0, 0));
+
+      return origin .subtract (instance .getField ("poloha") .getValue ());
+   }
+
+   // Every piece the manipulators moved since it was made is reported once per place.
+   const dragsReported = new WeakMap ();
+
+   function reportDrags ()
+   {
+      let count = 0;
+
+      for (const field of browser .currentScene .getRootNodes ())
+      {
+         const node = field ?.getValue ();
+
+         if (!isPiece (node))
+            continue;
+
+         ++ count;
+
+         if (undisturbed (node))
+            continue;
+
+         const move = displacement (node);
+         const key  = move .toString ();
+
+         if (move .norm () < 1e-4 || dragsReported .get (node) === key)
+            continue;
+
+         dragsReported .set (node, key);
+         report ("dragged", { piece: count, move: [move .x, move .y, move .z] });
+      }
+   }
+
+   // A click is a press and a release without moving; a press on a manipulator that moved is a drag.
+   function followPointer (canvas)
+   {
+      let press = null;
+
+      canvas .addEventListener ("pointerdown", event =>
+      {
+         press = event .button === 0 ? { x: event .clientX, y: event .clientY, on: pieceUnder (event) } : null;
+      },
+      true);
+
+      canvas .addEventListener ("pointerup", async event =>
+      {
+         const pressed = press;
+
+         press = null;
+
+         if (!pressed ?.on || event .button !== 0)
+            return;
+
+         const moved = Math .hypot (event .clientX - pressed .x, event .clientY - pressed .y) > 2;
+
+         if (!moved && pressed .on .body)
+            report ("picked", { piece: pressed .on .piece, ctrl: event .ctrlKey });
+         else if (moved && !pressed .on .body)
+         {
+            await browser .nextFrame ();
+            reportDrags ();
+         }
+      },
+      true);
+
+      window .addEventListener ("keydown", event =>
+      {
+         if (event .key .toLowerCase () === "f" && !event .ctrlKey && !event .altKey && !event .metaKey)
+            frame ();
+      },
+      true);
+   }
+
+   followPointer (document .querySelector ("x3d-canvas"));
+
+   // The matrix from the coordinates in which target lies to those of nodes.
+   function pathTo (nodes, target, matrix)
+   {
+      for (const field of nodes)
+      {
+         const node = field ?.getValue ();
+
+         if (!node)
+            continue;
+
+         const children = node ._children;
+
+         if (!children || node === target)
+            continue;
+
+         const inner = node .getMatrix ? matrix .copy () .multLeft (node .getMatrix ()) : matrix;
+
+         for (const child of children)
+         {
+            if (child ?.getValue () === target)
+               return inner;
+         }
+
+         const found = pathTo (children, target, inner);
+
+         if (found)
+            return found;
+      }
+
+      return null;
+   }
+
    // The body of each Dilek piece in scene coordinates, and its geometry's type.
    function probe ()
    {
@@ -278,38 +574,6 @@ const modulino = (() =>
          const numbers = [min .x, min .y, min .z, max .x, max .y, max .z] .map (n => n .toFixed (3) .replace (/^-(0\.0+)$/, "$1"));
 
          lines .push ([lines .length + 1, tvar, geometry ?.getTypeName () ?? "", ... numbers] .join ("\t"));
-      }
-
-      // The matrix from the coordinates in which target lies to those of nodes.
-      function pathTo (nodes, target, matrix)
-      {
-         for (const field of nodes)
-         {
-            const node = field ?.getValue ();
-
-            if (!node)
-               continue;
-
-            const children = node ._children;
-
-            if (!children || node === target)
-               continue;
-
-            const inner = node .getMatrix ? matrix .copy () .multLeft (node .getMatrix ()) : matrix;
-
-            for (const child of children)
-            {
-               if (child ?.getValue () === target)
-                  return inner;
-            }
-
-            const found = pathTo (children, target, inner);
-
-            if (found)
-               return found;
-         }
-
-         return null;
       }
 
       function walk (nodes, modelMatrix)
@@ -349,5 +613,5 @@ const modulino = (() =>
       }
    }
 
-   return { show, bindViewpoint, probe };
+   return { show, bindViewpoint, probe, mark, frame, reportDrags };
 })();
