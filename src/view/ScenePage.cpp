@@ -52,7 +52,7 @@ QList<int> numbers(const QJsonValue& value) {
 
 ScenePage::ScenePage(const QString& xiteDir, QObject* parent)
     : QWebEnginePage(parent) {
-    // X_ITE loads its components from files beside x_ite.min.js.
+    // X_ITE loads its components from files beside x_ite.js.
     settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings()->setAttribute(QWebEngineSettings::WebGLEnabled, true);
     connect(this, &QWebEnginePage::loadFinished, this, &ScenePage::pageLoaded);
@@ -104,7 +104,11 @@ void ScenePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QS
     if (kind == QStringLiteral("shown"))
         emit shown(strings(answer[QStringLiteral("names")]),
                    answer[QStringLiteral("bound")].toInt(),
-                   numbers(answer[QStringLiteral("milliseconds")]));
+                   numbers(answer[QStringLiteral("milliseconds")])
+                       << answer[QStringLiteral("heapMegabytes")].toInt());
+    else if (kind == QStringLiteral("progress"))
+        emit progress(answer[QStringLiteral("made")].toInt(),
+                      answer[QStringLiteral("total")].toInt());
     else if (kind == QStringLiteral("failed"))
         emit failed(answer[QStringLiteral("message")].toString());
     else if (kind == QStringLiteral("probed"))

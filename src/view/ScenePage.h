@@ -24,9 +24,12 @@ public:
     void probe();
 
 signals:
-    // milliseconds: parsing the text, building the world, its first frames.
+    // milliseconds: parsing the text, building the world, its first frames; then the
+    // JavaScript heap in use in MB (exact with --enable-precise-memory-info).
     void shown(const QStringList& viewpoints, int boundViewpoint, const QList<int>& milliseconds);
     void failed(const QString& message);
+    // A big scene grows piece by piece: made of total pieces are in the view so far.
+    void progress(int made, int total);
     void probed(const QStringList& lines);
 
 protected:

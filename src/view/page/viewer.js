@@ -96,6 +96,7 @@ const modulino = (() =>
 
       return {
          head: lines .slice (0, start) .join ("\n") + "\n" + (lines .length - end),
+         headText: lines .slice (0, start) .join ("\n"),
          lines: lines .slice (start, end),
       };
    }
@@ -186,6 +187,43 @@ const modulino = (() =>
       return true;
    }
 
+   // A scene of more pieces than this grows on the screen: its head is loaded first, then its
+   // pieces are made in batches, each drawn before the next is made, so that the window shows the
+   // first pieces at once, answers input meanwhile and a newer file can take over.
+   const progressiveFrom = 50;
+
+   // Adds the pieces to the shown scene; false when a newer file took over meanwhile.
+   async function addPieces (scene, lines, current)
+   {
+      const roots = scene .getRootNodes ();
+      let made = 0, frame = 0;
+
+      while (made < lines .length)
+      {
+         // Each batch takes at least twice as long as drawing the scene did, so that making
+         // the pieces takes most of the time.
+         const start = performance .now ();
+         const batch = [ ];
+
+         while (made < lines .length && (batch .length < 5 || performance .now () - start < Math .max (150, 2 * frame)))
+            batch .push (createPiece (scene, lines [made ++]));
+
+         roots .push (... batch);
+         report ("progress", { made, total: lines .length });
+
+         const drawing = performance .now ();
+
+         await browser .nextFrame ();
+
+         if (current !== generation)
+            return false;
+
+         frame = performance .now () - drawing;
+      }
+
+      return true;
+   }
+
    async function show (text, keepCamera, url)
    {
       const current = ++ generation;
@@ -214,7 +252,8 @@ const modulino = (() =>
                   return;
             }
 
-            const scene = await browser .createX3DFromString (text);
+            const progressive = split .lines .length > progressiveFrom && /PROTO\s+Dilek\b/ .test (split .headText);
+            const scene       = await browser .createX3DFromString (progressive ? split .headText : text);
 
             if (current !== generation)
                return;
@@ -222,6 +261,10 @@ const modulino = (() =>
             timings .parsed = performance .now ();
             await browser .replaceWorld (scene);
             await restoreCamera (camera);
+
+            if (progressive && !await addPieces (browser .currentScene, split .lines, current))
+               return;
+
             timings .replaced = performance .now ();
             shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines };
          }
@@ -236,6 +279,7 @@ const modulino = (() =>
             report ("shown", Object .assign (viewpointNames (), {
                milliseconds: [timings .parsed - timings .start, timings .replaced - timings .parsed,
                               timings .drawn - timings .replaced] .map (Math .round),
+               heapMegabytes: Math .round ((performance .memory ?.usedJSHeapSize ?? 0) / 1e6),
             }));
          }
       }
