@@ -20,7 +20,8 @@ void printTo(std::FILE* stream, const QString& text) {
 
 } // namespace
 
-bool Probe::start(const QString& path, const QString& xiteDir, const QString& firstPath) {
+bool Probe::start(const QString& path, const QString& xiteDir, const QString& firstPath,
+                  bool patches) {
     if (xiteDir.isEmpty()) {
         printTo(stderr, missingXiteMessage());
         code = NoXite;
@@ -46,7 +47,7 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
         if (firstToShow-- > 0)
             page->showScene(source.text, path, true);
         else
-            page->probe();
+            page->probe(patches ? QStringLiteral("patches") : QStringLiteral("probe"));
     });
     connect(page, &ScenePage::probed, this, [this](const QStringList& lines) {
         for (const QString& line : lines)

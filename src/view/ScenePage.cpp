@@ -69,8 +69,8 @@ void ScenePage::bindViewpoint(int index) {
     call(QStringLiteral("modulino.bindViewpoint(%1)").arg(index));
 }
 
-void ScenePage::probe() {
-    call(QStringLiteral("modulino.probe()"));
+void ScenePage::probe(const QString& function) {
+    call(QStringLiteral("modulino.%1()").arg(function));
 }
 
 void ScenePage::call(const QString& script) {

@@ -20,8 +20,9 @@ public:
     // still loading.
     void showScene(const QString& text, const QString& path, bool keepCamera);
     void bindViewpoint(int index);
-    // Reports every Dilek piece of the shown world through probed().
-    void probe();
+    // Reports every Dilek piece of the shown world through probed(); the function "patches"
+    // reports instead whether each patch of X_ITE is in place.
+    void probe(const QString& function = QStringLiteral("probe"));
 
 signals:
     // milliseconds: parsing the text, building the world, its first frames; then the

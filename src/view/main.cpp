@@ -75,6 +75,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("With --probe: show OTHER first, then FILE as after a change on disk."),
         QStringLiteral("OTHER"));
     parser.addOption(firstOption);
+    const QCommandLineOption patchesOption(
+        QStringLiteral("patches"),
+        QStringLiteral("With --probe: print, per X_ITE patch, whether the page finds it applied."));
+    parser.addOption(patchesOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The scene file."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -83,7 +87,7 @@ int main(int argc, char* argv[]) {
 
     if (parser.isSet(probeOption)) {
         Probe probe;
-        if (!probe.start(path, findXite(), parser.value(firstOption)))
+        if (!probe.start(path, findXite(), parser.value(firstOption), parser.isSet(patchesOption)))
             return probe.exitCode();
         return QApplication::exec();
     }

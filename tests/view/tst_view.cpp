@@ -1,6 +1,7 @@
 #include "vrml/Libraries.h"
 #include "vrml/TextLines.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -106,6 +107,7 @@ private slots:
     void probeAfterChange();
     void probeFails_data();
     void probeFails();
+    void xitePatchesApplied();
     void windowFollowsFile();
     void secondViewerHandsOver();
 
@@ -206,6 +208,26 @@ void TestView::probeFails() {
     QCOMPARE(viewer->exitCode(), exitCode);
     QVERIFY(viewer->readAllStandardOutput().isEmpty());
     QVERIFY(!viewer->readAllStandardError().trimmed().isEmpty());
+}
+
+// Every patch in patches/x_ite is in place in the page, each shown by a fact it makes observable
+// (two pieces sharing one sphere, ...): a patch that failed to apply cannot pass unnoticed.
+void TestView::xitePatchesApplied() {
+    QStringList expected;
+    for (const QString& patch :
+         QDir(QStringLiteral(MODULINO_SOURCE_DIR "/patches/x_ite"))
+             .entryList({QStringLiteral("*.patch")}, QDir::Files, QDir::Name))
+        expected << patch.chopped(6) + QStringLiteral("\tapplied");
+    QVERIFY(!expected.isEmpty());
+
+    QProcess* viewer =
+        start({QStringLiteral("--probe"), QStringLiteral("--patches"),
+               writeFile(QStringLiteral("patched.wrl"), sceneText(frontCornerLibrary()))});
+    QVERIFY(viewer->waitForFinished(60000));
+    QCOMPARE(viewer->exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(viewer->readAllStandardOutput())
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             expected);
 }
 
 // A window that shows why a file did not load shows it again once the file is mended.

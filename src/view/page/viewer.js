@@ -393,5 +393,31 @@ const modulino = (() =>
       }
    }
 
-   return { show, bindViewpoint, probe };
+   // Whether each patch of X_ITE (patches/x_ite) is in place, as a fact it makes observable in
+   // the shown world, whose first two pieces have manipulators.
+   function patches ()
+   {
+      const sphere = index =>
+      {
+         const pieces = browser .currentScene .getRootNodes () .filter (root => isPiece (root ?.getValue ()));
+         const ball   = pieces [index] .getValue () .getBody () .getNamedNode ("K0") .getValue ();
+
+         return ball .getBody () .getRootNodes () [0] .getValue () ._children [0] .getValue () ._geometry .getValue ();
+      };
+
+      const facts = {
+         "01-shared-primitive-geometry": () => sphere (0) !== sphere (1) && sphere (0) .getVertices () === sphere (1) .getVertices (),
+         "02-light-weak-sets": () => /#one\b/ .test (X3D .IterableWeakSet .toString ()),
+      };
+
+      const lines = Object .entries (facts) .map (([name, fact]) =>
+      {
+         try { return name + "\t" + (fact () ? "applied" : "missing"); }
+         catch { return name + "\tmissing"; }
+      });
+
+      report ("probed", { lines });
+   }
+
+   return { show, bindViewpoint, probe, patches };
 })();
