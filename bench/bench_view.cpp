@@ -72,7 +72,7 @@ QByteArray withOneEdit(QByteArray scene, int edit) {
 // Waits for the viewer's next "shown" line.
 Drawn waitForDrawn(QProcess& viewer, const QElapsedTimer& since) {
     while (viewer.state() == QProcess::Running) {
-        if (!viewer.canReadLine() && !viewer.waitForReadyRead(120000))
+        if (!viewer.canReadLine() && !viewer.waitForReadyRead(600000))
             break;
         while (viewer.canReadLine()) {
             const QStringList cells = QString::fromUtf8(viewer.readLine()).trimmed().split('\t');
@@ -92,6 +92,7 @@ qint64 median(QList<qint64> values) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as soon as it is measured
     if (argc < 2) {
         std::fprintf(stderr, "usage: modulino-bench-view PATH-TO-modulino-view [PIECES...]\n");
         return 2;
