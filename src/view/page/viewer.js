@@ -200,12 +200,12 @@ const modulino = (() =>
 
       while (made < lines .length)
       {
-         // Each batch takes at least twice as long as drawing the scene did, so that making
-         // the pieces takes most of the time.
+         // Each batch takes at least four times as long as drawing the scene did, so that
+         // making the pieces takes most of the time.
          const start = performance .now ();
          const batch = [ ];
 
-         while (made < lines .length && (batch .length < 5 || performance .now () - start < Math .max (150, 2 * frame)))
+         while (made < lines .length && (batch .length < 5 || performance .now () - start < Math .max (300, 4 * frame)))
             batch .push (createPiece (scene, lines [made ++]));
 
          roots .push (... batch);
