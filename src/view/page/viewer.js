@@ -408,6 +408,12 @@ const modulino = (() =>
       const facts = {
          "01-shared-primitive-geometry": () => sphere (0) !== sphere (1) && sphere (0) .getVertices () === sphere (1) .getVertices (),
          "02-light-weak-sets": () => /#one\b/ .test (X3D .IterableWeakSet .toString ()),
+         "03-field-accessors-on-prototypes": () =>
+         {
+            const transform = sphere (0) .getExecutionContext () .getRootNodes () [0] .getValue ();
+
+            return transform ._translation && !Object .hasOwn (transform, "_translation");
+         },
       };
 
       const lines = Object .entries (facts) .map (([name, fact]) =>
