@@ -37,7 +37,8 @@ bool Probe::exportTo(const QString& out, double scale) {
     return true;
 }
 
-bool Probe::start(const QString& path, const QString& xiteDir, const QString& firstPath) {
+bool Probe::start(const QString& path, const QString& xiteDir, const QString& firstPath,
+                  bool patches) {
     if (xiteDir.isEmpty()) {
         printTo(stderr, missingXiteMessage());
         code = NoXite;
@@ -66,7 +67,7 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
         else if (!exportPath.isEmpty())
             page->exportScene(exportFormat, exportScale);
         else
-            page->probe();
+            page->probe(patches ? QStringLiteral("patches") : QStringLiteral("probe"));
     });
     connect(page, &ScenePage::probed, this, [this](const QStringList& lines) {
         for (const QString& line : lines)

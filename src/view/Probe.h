@@ -21,7 +21,9 @@ public:
     // Starts the probe; the application quits with its exit code when it is done. Returns
     // false, having printed why, when it cannot start (the code is then in exitCode()).
     // With a first file, that one is shown before path, as when path replaced it on disk.
-    bool start(const QString& path, const QString& xiteDir, const QString& firstPath = {});
+    // With patches, it prints whether each patch of X_ITE is in place instead of the pieces.
+    bool start(const QString& path, const QString& xiteDir, const QString& firstPath = {},
+               bool patches = false);
     int exitCode() const { return code; }
     // Before start(): write the pieces to out, in the format its extension names, instead of
     // printing them; STL in scale millimetres per scene unit. False, having printed why, for an

@@ -52,7 +52,7 @@ QList<int> numbers(const QJsonValue& value) {
 
 ScenePage::ScenePage(const QString& xiteDir, QObject* parent)
     : QWebEnginePage(parent) {
-    // X_ITE loads its components from files beside x_ite.min.js.
+    // X_ITE loads its components from files beside x_ite.js.
     settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings()->setAttribute(QWebEngineSettings::WebGLEnabled, true);
     connect(this, &QWebEnginePage::loadFinished, this, &ScenePage::pageLoaded);
@@ -69,8 +69,8 @@ void ScenePage::bindViewpoint(int index) {
     call(QStringLiteral("modulino.bindViewpoint(%1)").arg(index));
 }
 
-void ScenePage::probe() {
-    call(QStringLiteral("modulino.probe()"));
+void ScenePage::probe(const QString& function) {
+    call(QStringLiteral("modulino.%1()").arg(function));
 }
 
 void ScenePage::exportScene(const QString& format, double scale) {
@@ -142,7 +142,11 @@ void ScenePage::answered(const QJsonObject& answer) {
     if (kind == QStringLiteral("shown"))
         emit shown(strings(answer[QStringLiteral("names")]),
                    answer[QStringLiteral("bound")].toInt(),
-                   numbers(answer[QStringLiteral("milliseconds")]));
+                   numbers(answer[QStringLiteral("milliseconds")])
+                       << answer[QStringLiteral("heapMegabytes")].toInt());
+    else if (kind == QStringLiteral("progress"))
+        emit progress(answer[QStringLiteral("made")].toInt(),
+                      answer[QStringLiteral("total")].toInt());
     else if (kind == QStringLiteral("failed"))
         emit failed(answer[QStringLiteral("message")].toString());
     else if (kind == QStringLiteral("probed"))

@@ -24,8 +24,9 @@ public:
     // still loading.
     void showScene(const QString& text, const QString& path, bool keepCamera);
     void bindViewpoint(int index);
-    // Reports every Dilek piece of the shown world through probed().
-    void probe();
+    // Reports every Dilek piece of the shown world through probed(); the function "patches"
+    // reports instead whether each patch of X_ITE is in place.
+    void probe(const QString& function = QStringLiteral("probe"));
     // Outlines the current piece (counted from 1; 0 for none) in this and every later world.
     void markPieces(const QList<int>& pieces, int current);
     // Turns the camera to frame the outlined piece.
@@ -35,9 +36,12 @@ public:
     void exportScene(const QString& format, double scale);
 
 signals:
-    // milliseconds: parsing the text, building the world, its first frames.
+    // milliseconds: parsing the text, building the world, its first frames; then the
+    // JavaScript heap in use in MB (exact with --enable-precise-memory-info).
     void shown(const QStringList& viewpoints, int boundViewpoint, const QList<int>& milliseconds);
     void failed(const QString& message);
+    // A big scene grows piece by piece: made of total pieces are in the view so far.
+    void progress(int made, int total);
     void probed(const QStringList& lines);
     // A click on a piece's body; a piece let go after a drag, moved in scene units.
     void picked(int piece, bool ctrl);

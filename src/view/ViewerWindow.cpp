@@ -50,6 +50,10 @@ ViewerWindow::ViewerWindow(const QString& path, const QString& xiteDir)
     page = new ScenePage(xiteDir, this);
     view->setPage(page);
     connect(page, &ScenePage::shown, this, &ViewerWindow::sceneShown);
+    connect(page, &ScenePage::progress, this, [this](int made, int total) {
+        statusBar()->showMessage(
+            QStringLiteral("Načítám scénu: dílků %1 z %2…").arg(made).arg(total));
+    });
     connect(page, &ScenePage::failed, this, [this](const QString& reason) {
         showMessage(QStringLiteral("X_ITE tuto scénu nenačetl:\n\n%1").arg(reason));
     });

@@ -18,14 +18,14 @@ QStringList candidates() {
 
 QString findXite() {
     for (const QString& dir : candidates()) {
-        if (QFileInfo::exists(dir + QStringLiteral("/x_ite.min.js")))
+        if (QFileInfo::exists(dir + QStringLiteral("/x_ite.js")))
             return QDir::cleanPath(dir);
     }
     return {};
 }
 
 QString missingXiteMessage() {
-    return QStringLiteral("Prohlížeč X_ITE chybí: x_ite.min.js není v %1.\n"
+    return QStringLiteral("Prohlížeč X_ITE chybí: x_ite.js není v %1.\n"
                           "Nainstalujte jej příkazem scripts/install-deps (npm ci v kořeni "
                           "zdrojů) a program znovu sestavte, nebo jej nainstalujte přes "
                           "cmake --install.")

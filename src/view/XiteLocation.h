@@ -4,7 +4,7 @@
 
 namespace modulino::view {
 
-// The folder holding x_ite.min.js: beside the program (build tree) or under its install prefix.
+// The folder holding x_ite.js: beside the program (build tree) or under its install prefix.
 // Empty when neither has it.
 QString findXite();
 

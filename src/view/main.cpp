@@ -84,6 +84,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("scale"), QStringLiteral("STL millimetres per scene unit (default 10)."),
         QStringLiteral("MM"), QStringLiteral("10"));
     parser.addOptions({exportOption, scaleOption});
+    const QCommandLineOption patchesOption(
+        QStringLiteral("patches"),
+        QStringLiteral("With --probe: print, per X_ITE patch, whether the page finds it applied."));
+    parser.addOption(patchesOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The scene file."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -95,7 +99,7 @@ int main(int argc, char* argv[]) {
         if (parser.isSet(exportOption) &&
             !probe.exportTo(parser.value(exportOption), parser.value(scaleOption).toDouble()))
             return probe.exitCode();
-        if (!probe.start(path, findXite(), parser.value(firstOption)))
+        if (!probe.start(path, findXite(), parser.value(firstOption), parser.isSet(patchesOption)))
             return probe.exitCode();
         return QApplication::exec();
     }

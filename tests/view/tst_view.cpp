@@ -1,6 +1,7 @@
 #include "vrml/Libraries.h"
 #include "vrml/TextLines.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -252,6 +253,7 @@ private slots:
     void probeFails();
     void exportScene_data() { probe_data(); }
     void exportScene();
+    void xitePatchesApplied();
     void windowFollowsFile();
     void secondViewerHandsOver();
 
@@ -408,6 +410,26 @@ void TestView::exportScene() {
     QCOMPARE(stlPieces(files["stl"], glb, triangles, 25), expected);
     QCOMPARE(qFromLittleEndian<quint32>(files["stl"].constData() + 80) * 50 + 84,
              quint32(files["stl"].size()));
+}
+
+// Every patch in patches/x_ite is in place in the page, each shown by a fact it makes observable
+// (two pieces sharing one sphere, ...): a patch that failed to apply cannot pass unnoticed.
+void TestView::xitePatchesApplied() {
+    QStringList expected;
+    for (const QString& patch :
+         QDir(QStringLiteral(MODULINO_SOURCE_DIR "/patches/x_ite"))
+             .entryList({QStringLiteral("*.patch")}, QDir::Files, QDir::Name))
+        expected << patch.chopped(6) + QStringLiteral("\tapplied");
+    QVERIFY(!expected.isEmpty());
+
+    QProcess* viewer =
+        start({QStringLiteral("--probe"), QStringLiteral("--patches"),
+               writeFile(QStringLiteral("patched.wrl"), sceneText(frontCornerLibrary()))});
+    QVERIFY(viewer->waitForFinished(60000));
+    QCOMPARE(viewer->exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(viewer->readAllStandardOutput())
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             expected);
 }
 
 // A window that shows why a file did not load shows it again once the file is mended.

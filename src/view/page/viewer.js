@@ -97,6 +97,7 @@ const modulino = (() =>
 
       return {
          head: lines .slice (0, start) .join ("\n") + "\n" + (lines .length - end),
+         headText: lines .slice (0, start) .join ("\n"),
          lines: lines .slice (start, end),
       };
    }
@@ -227,6 +228,43 @@ const modulino = (() =>
       }
    }
 
+   // A scene of more pieces than this grows on the screen: its head is loaded first, then its
+   // pieces are made in batches, each drawn before the next is made, so that the window shows the
+   // first pieces at once, answers input meanwhile and a newer file can take over.
+   const progressiveFrom = 50;
+
+   // Adds the pieces to the shown scene; false when a newer file took over meanwhile.
+   async function addPieces (scene, lines, current)
+   {
+      const roots = scene .getRootNodes ();
+      let made = 0, frame = 0;
+
+      while (made < lines .length)
+      {
+         // Each batch takes at least four times as long as drawing the scene did, so that
+         // making the pieces takes most of the time.
+         const start = performance .now ();
+         const batch = [ ];
+
+         while (made < lines .length && (batch .length < 5 || performance .now () - start < Math .max (300, 4 * frame)))
+            batch .push (createPiece (scene, lines [made ++]));
+
+         roots .push (... batch);
+         report ("progress", { made, total: lines .length });
+
+         const drawing = performance .now ();
+
+         await browser .nextFrame ();
+
+         if (current !== generation)
+            return false;
+
+         frame = performance .now () - drawing;
+      }
+
+      return true;
+   }
+
    async function show (text, keepCamera, url)
    {
       const current = ++ generation;
@@ -256,7 +294,8 @@ const modulino = (() =>
                   return;
             }
 
-            const scene = await browser .createX3DFromString (text);
+            const progressive = split .lines .length > progressiveFrom && /PROTO\s+Dilek\b/ .test (split .headText);
+            const scene       = await browser .createX3DFromString (progressive ? split .headText : text);
 
             if (current !== generation)
                return;
@@ -264,6 +303,10 @@ const modulino = (() =>
             timings .parsed = performance .now ();
             await browser .replaceWorld (scene);
             await restoreCamera (camera);
+
+            if (progressive && !await addPieces (browser .currentScene, split .lines, current))
+               return;
+
             timings .replaced = performance .now ();
             shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines };
          }
@@ -279,6 +322,7 @@ const modulino = (() =>
             report ("shown", Object .assign (viewpointNames (), {
                milliseconds: [timings .parsed - timings .start, timings .replaced - timings .parsed,
                               timings .drawn - timings .replaced] .map (Math .round),
+               heapMegabytes: Math .round ((performance .memory ?.usedJSHeapSize ?? 0) / 1e6),
             }));
          }
       }
@@ -300,8 +344,8 @@ const modulino = (() =>
          browser .bindViewpoint (layer, viewpoint);
    }
 
-   // The live link with the editor that writes the file: its current piece outlined, the camera
-   // turned to it, and a click or a drag on a piece reported back. The outline is a root node of
+   // The live link with the editor that writes the file: its selected pieces outlined, the camera
+   // turned to it, and a click or a drag on a piece reported back. The outlines are a root node of
    // its own before the pieces, so the pieces stay as the file makes them.
 
    let selection = { pieces: [ ], current: 0 };
@@ -334,9 +378,8 @@ const modulino = (() =>
    }
 
    // Twelve edges of the unit cube about the origin, drawn in a colour no piece is made of.
-   function createOutline (scene)
+   function createOutlineShape (scene, colour)
    {
-      const transform  = scene .createNode ("Transform");
       const shape      = scene .createNode ("Shape");
       const lines      = scene .createNode ("IndexedLineSet");
       const coordinate = scene .createNode ("Coordinate");
@@ -349,20 +392,28 @@ const modulino = (() =>
       lines .coordIndex = new X3D .MFInt32 (0, 1, 2, 3, 0, -1, 4, 5, 6, 7, 4, -1, 0, 4, -1, 1, 5, -1, 2, 6, -1, 3, 7, -1);
       lines .coord      = coordinate;
       material .diffuseColor  = new X3D .SFColor (0, 0, 0);
-      material .emissiveColor = new X3D .SFColor (1, 0, 0.8);
+      material .emissiveColor = new X3D .SFColor (... colour);
       appearance .material    = material;
       shape .appearance       = appearance;
       shape .geometry         = lines;
       shape .pointerEvents    = false; // a click on the outline is a click on what lies behind
-      transform .children     = new X3D .MFNode (shape);
-      transform .visible      = false;
 
-      scene .getRootNodes () .splice (0, 0, transform .getValue ());
-
-      return { scene, transform };
+      return shape;
    }
 
-   // Puts the outline around the current piece, a little larger than its body.
+   // The outlines live in one group, a root node before the pieces: the current piece's in
+   // magenta, those of the other selected pieces in orange.
+   function createOutline (scene)
+   {
+      const group = scene .createNode ("Group");
+
+      scene .getRootNodes () .splice (0, 0, group .getValue ());
+
+      return { scene, group, current: createOutlineShape (scene, [1, 0, 0.8]),
+               other: createOutlineShape (scene, [1, 0.55, 0]) };
+   }
+
+   // Puts an outline around every selected piece, a little larger than its body.
    function placeOutline ()
    {
       const scene = browser .currentScene;
@@ -370,19 +421,31 @@ const modulino = (() =>
       if (outline ?.scene !== scene)
          outline = createOutline (scene);
 
-      const instance = pieceNumbered (selection .current);
+      const wanted     = new Set (selection .pieces);
+      const transforms = [ ];
+      let count        = 0;
 
-      outline .transform .visible = !! instance;
+      wanted .add (selection .current);
 
-      if (!instance)
-         return;
+      for (const field of scene .getRootNodes ())
+      {
+         const node = field ?.getValue ();
 
-      const box    = pieceBox (instance);
-      const size   = box .size;
-      const margin = 0.04 + 0.02 * Math .max (size .x, size .y, size .z);
+         if (!isPiece (node) || !wanted .has (++ count))
+            continue;
 
-      outline .transform .translation = new X3D .SFVec3f (box .center .x, box .center .y, box .center .z);
-      outline .transform .scale       = new X3D .SFVec3f (size .x + margin, size .y + margin, size .z + margin);
+         const box       = pieceBox (node);
+         const size      = box .size;
+         const margin    = 0.04 + 0.02 * Math .max (size .x, size .y, size .z);
+         const transform = scene .createNode ("Transform");
+
+         transform .translation = new X3D .SFVec3f (box .center .x, box .center .y, box .center .z);
+         transform .scale       = new X3D .SFVec3f (size .x + margin, size .y + margin, size .z + margin);
+         transform .children    = new X3D .MFNode (count === selection .current ? outline .current : outline .other);
+         transforms .push (transform);
+      }
+
+      outline .group .children = new X3D .MFNode (... transforms);
    }
 
    function mark (pieces, current)
@@ -613,5 +676,37 @@ const modulino = (() =>
       }
    }
 
-   return { show, bindViewpoint, probe, mark, frame, reportDrags };
+   // Whether each patch of X_ITE (patches/x_ite) is in place, as a fact it makes observable in
+   // the shown world, whose first two pieces have manipulators.
+   function patches ()
+   {
+      const sphere = index =>
+      {
+         const pieces = browser .currentScene .getRootNodes () .filter (root => isPiece (root ?.getValue ()));
+         const ball   = pieces [index] .getValue () .getBody () .getNamedNode ("K0") .getValue ();
+
+         return ball .getBody () .getRootNodes () [0] .getValue () ._children [0] .getValue () ._geometry .getValue ();
+      };
+
+      const facts = {
+         "01-shared-primitive-geometry": () => sphere (0) !== sphere (1) && sphere (0) .getVertices () === sphere (1) .getVertices (),
+         "02-light-weak-sets": () => /#one\b/ .test (X3D .IterableWeakSet .toString ()),
+         "03-field-accessors-on-prototypes": () =>
+         {
+            const transform = sphere (0) .getExecutionContext () .getRootNodes () [0] .getValue ();
+
+            return transform ._translation && !Object .hasOwn (transform, "_translation");
+         },
+      };
+
+      const lines = Object .entries (facts) .map (([name, fact]) =>
+      {
+         try { return name + "\t" + (fact () ? "applied" : "missing"); }
+         catch { return name + "\tmissing"; }
+      });
+
+      report ("probed", { lines });
+   }
+
+   return { show, bindViewpoint, probe, patches, mark, frame, reportDrags };
 })();
