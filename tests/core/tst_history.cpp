@@ -9,19 +9,6 @@ namespace {
 using Col = PieceTable::Column;
 using Edit = void (*)(TestEditor&);
 
-// What undo must give back exactly: every cell of every row and the scene's other fields.
-struct Scene {
-    explicit Scene(const EditorState& s)
-        : fields(sceneFields(s)) {
-        for (int r = 1; r < s.SGDilky.rowCount(); ++r)
-            rows << QStringList(s.SGDilky.row(r).cells.begin(), s.SGDilky.row(r).cells.end());
-    }
-    bool operator==(const Scene&) const = default;
-
-    QList<QStringList> rows;
-    SceneFields fields;
-};
-
 // Three pieces with texts of their own, as a file gives them, the second one current.
 void threePieces(TestEditor& t) {
     for (int i = 0; i < 3; ++i)
@@ -111,10 +98,10 @@ void TestHistory::everyKindOfStep() {
         t.editor.editing.selectRow(3);
     t.s.lbBodVisible = true;
     t.s.markSaved();
-    const Scene before(t.s);
+    const SceneSnapshot before(t.s);
     const ControlsShown shownBefore = controlsShown(t.s);
     edit(t);
-    const Scene after(t.s);
+    const SceneSnapshot after(t.s);
     const ControlsShown shownAfter = controlsShown(t.s);
     QVERIFY(!(after == before));
     QVERIFY(!t.s.SceneSaved);
@@ -122,7 +109,7 @@ void TestHistory::everyKindOfStep() {
 
     for (int round = 0; round < 2; ++round) {
         t.editor.undoRedo.ZpetClick();
-        QVERIFY(Scene(t.s) == before);
+        QVERIFY(SceneSnapshot(t.s) == before);
         QVERIFY(t.s.SceneSaved);
         QCOMPARE(t.s.SGDilky.currentRow(), affectedRow);
         QCOMPARE(t.s.CurrentRow, affectedRow);
@@ -131,7 +118,7 @@ void TestHistory::everyKindOfStep() {
         QVERIFY(!t.s.history.canUndo());
 
         t.editor.undoRedo.ZnovuClick();
-        QVERIFY(Scene(t.s) == after);
+        QVERIFY(SceneSnapshot(t.s) == after);
         QVERIFY(!t.s.SceneSaved);
         QCOMPARE(t.s.SGDilky.currentRow(), shownAfter.tableRow);
         QCOMPARE(controlsShown(t.s).positions, shownAfter.positions);

@@ -18,18 +18,6 @@ namespace {
 using Col = PieceTable::Column;
 using Action = std::function<void(TestEditor&)>;
 
-struct Scene {
-    explicit Scene(const EditorState& s)
-        : fields(sceneFields(s)) {
-        for (int r = 1; r < s.SGDilky.rowCount(); ++r)
-            rows << QStringList(s.SGDilky.row(r).cells.begin(), s.SGDilky.row(r).cells.end());
-    }
-    bool operator==(const Scene&) const = default;
-
-    QList<QStringList> rows;
-    SceneFields fields;
-};
-
 QByteArray composed(TestEditor& t) {
     ComposeScene(t.s);
     return t.s.Final;
@@ -185,7 +173,7 @@ void TestSceneTruth::randomSessionsKeepTheirWord() {
         const QString files[] = {t.folder.filePath(QStringLiteral("a.wrl")),
                                  t.folder.filePath(QStringLiteral("b.wrl"))};
         std::optional<QByteArray> savedBytes = composed(t);
-        Scene edge(t.s);
+        SceneSnapshot edge(t.s);
         const std::vector<Action> actions = {
             [](TestEditor& t) { t.editor.editing.PridejClick(); },
             [](TestEditor& t) { t.editor.editing.DelClick(); },
@@ -236,14 +224,14 @@ void TestSceneTruth::randomSessionsKeepTheirWord() {
                 t.editor.opening.openFile(path);
                 t.s.OverColourColumn = false;
                 savedBytes = fileBytes(path);
-                edge = Scene(t.s);
+                edge = SceneSnapshot(t.s);
             },
             [&](TestEditor& t) {
                 t.dialogs.confirmAnswers << true;
                 t.editor.lifecycle.Nov1Click();
                 t.dialogs.confirmAnswers.clear();
                 savedBytes.reset();
-                edge = Scene(t.s);
+                edge = SceneSnapshot(t.s);
             },
         };
         for (int i = 0; i < 30; ++i) {
@@ -259,17 +247,17 @@ void TestSceneTruth::randomSessionsKeepTheirWord() {
                      qPrintable(where + QStringLiteral(": ") + controlsMismatch(t.s)));
             if (pick(4) > 0)
                 continue;
-            const Scene now(t.s);
+            const SceneSnapshot now(t.s);
             const bool saved = t.s.SceneSaved;
             int undone = 0;
             for (; t.s.history.canUndo(); ++undone)
                 t.editor.undoRedo.ZpetClick();
-            QVERIFY2(Scene(t.s) == edge, qPrintable(where + QStringLiteral(": undone")));
+            QVERIFY2(SceneSnapshot(t.s) == edge, qPrintable(where + QStringLiteral(": undone")));
             QVERIFY2(!t.s.SceneSaved || !savedBytes || composed(t) == *savedBytes,
                      qPrintable(where));
             for (int k = 0; k < undone; ++k)
                 t.editor.undoRedo.ZnovuClick();
-            QVERIFY2(Scene(t.s) == now, qPrintable(where + QStringLiteral(": redone")));
+            QVERIFY2(SceneSnapshot(t.s) == now, qPrintable(where + QStringLiteral(": redone")));
             QVERIFY2(t.s.SceneSaved || !saved, qPrintable(where + QStringLiteral(": saved")));
             QVERIFY2(!t.s.SceneSaved || !savedBytes || composed(t) == *savedBytes,
                      qPrintable(where + QStringLiteral(": redone and saved")));

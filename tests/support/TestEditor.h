@@ -21,4 +21,17 @@ struct TestEditor {
     const QString& cell(int column, int row) const { return s.SGDilky.cell(column, row); }
 };
 
+// What undo must give back exactly: every cell of every row and the scene's other fields.
+struct SceneSnapshot {
+    explicit SceneSnapshot(const EditorState& s)
+        : fields(sceneFields(s)) {
+        for (int r = 1; r < s.SGDilky.rowCount(); ++r)
+            rows << QStringList(s.SGDilky.row(r).cells.begin(), s.SGDilky.row(r).cells.end());
+    }
+    bool operator==(const SceneSnapshot&) const = default;
+
+    QList<QStringList> rows;
+    SceneFields fields;
+};
+
 } // namespace modulino

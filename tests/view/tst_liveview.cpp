@@ -160,6 +160,14 @@ void TestLiveView::pickSelectsRow() {
     click(webView()->rect().center());
     QTRY_COMPARE_WITH_TIMEOUT(core.state.CurrentRow, 1, 5000);
     QCOMPARE(core.state.SGDilky.currentRow(), 1);
+
+    // A Ctrl+click on the second row outlines both pieces; the outlines are the first root node.
+    core.selection.SGDilkyToggleRow(2);
+    editor->refresh();
+    const QString outlines = QStringLiteral(
+        "[X3D.getBrowser(document.querySelector('x3d-canvas')).currentScene.rootNodes[0]"
+        ".children.length]");
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(outlines).at(0).toInt(), 2, 5000);
 }
 
 // The first piece's x arrow dragged to the right moves the piece in the file; Ctrl+Z takes it back.
@@ -195,7 +203,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     qputenv("QT_QPA_PLATFORM", "xcb"); // scripts/test sets offscreen, where WebGL cannot draw
-    QTemporaryDir runtime; // a private runtime folder of the test's own
+    QTemporaryDir runtime;             // a private runtime folder of the test's own
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QByteArray flags = "--ignore-gpu-blocklist";
     if (geteuid() == 0)

@@ -15,55 +15,8 @@ const modulinoExport = (() =>
       console .log ("modulino\t" + JSON .stringify (Object .assign ({ kind }, data)));
    }
 
-   // Every Dilek instance of the world with the matrix from its coordinates to the scene's.
-   function instances (nodes, modelMatrix, found = [ ])
-   {
-      for (const field of nodes)
-      {
-         const node = field ?.getValue ();
-
-         if (!node)
-            continue;
-
-         if (node .getType () .includes (X3D .X3DConstants .X3DPrototypeInstance))
-         {
-            if (node .getTypeName () === "Dilek")
-               found .push ({ instance: node, matrix: modelMatrix });
-         }
-         else if (node ._children)
-         {
-            const matrix = node .getMatrix ? modelMatrix .copy () .multLeft (node .getMatrix ()) : modelMatrix;
-
-            instances (node ._children, matrix, found);
-         }
-      }
-
-      return found;
-   }
-
-   // The matrix from the coordinates in which target lies to those of nodes.
-   function pathTo (nodes, target, matrix)
-   {
-      for (const field of nodes)
-      {
-         const node = field ?.getValue ();
-
-         if (!node ?._children || node === target)
-            continue;
-
-         const inner = node .getMatrix ? matrix .copy () .multLeft (node .getMatrix ()) : matrix;
-
-         if (node ._children .some (child => child ?.getValue () === target))
-            return inner;
-
-         const found = pathTo (node ._children, target, inner);
-
-         if (found)
-            return found;
-      }
-
-      return null;
-   }
+   // The walks of the probe: each piece with its matrix, and the path to a node inside one.
+   const { pieceInstances, pathTo } = modulino;
 
    // The first count vertices of array (stride numbers a vertex) through matrix m: as points, or
    // as normals when m is the inverse of the points' matrix.
@@ -146,7 +99,7 @@ const modulinoExport = (() =>
    // Each piece: its name "N tvar", its povrch colour and its triangles.
    function pieces ()
    {
-      return instances (browser .currentScene .getRootNodes (), X3D .Matrix4 .IDENTITY .copy ())
+      return pieceInstances (browser .currentScene .getRootNodes (), X3D .Matrix4 .IDENTITY .copy ())
          .map (({ instance, matrix }, i) => Object .assign ({
             name: `${i + 1} ${instance .getField ("tvar") .getValue ()}`,
             colour: [... instance .getField ("povrch") .getValue ()],

@@ -616,6 +616,32 @@ const modulino = (() =>
       return null;
    }
 
+   // Every Dilek instance of the world with the matrix from its coordinates to the scene's.
+   function pieceInstances (nodes, modelMatrix, found = [ ])
+   {
+      for (const field of nodes)
+      {
+         const node = field ?.getValue ();
+
+         if (!node)
+            continue;
+
+         if (node .getType () .includes (X3D .X3DConstants .X3DPrototypeInstance))
+         {
+            if (node .getTypeName () === "Dilek")
+               found .push ({ instance: node, matrix: modelMatrix });
+         }
+         else if (node ._children)
+         {
+            const matrix = node .getMatrix ? modelMatrix .copy () .multLeft (node .getMatrix ()) : modelMatrix;
+
+            pieceInstances (node ._children, matrix, found);
+         }
+      }
+
+      return found;
+   }
+
    // The body of each Dilek piece in scene coordinates, and its geometry's type.
    function probe ()
    {
@@ -639,35 +665,11 @@ const modulino = (() =>
          lines .push ([lines .length + 1, tvar, geometry ?.getTypeName () ?? "", ... numbers] .join ("\t"));
       }
 
-      function walk (nodes, modelMatrix)
-      {
-         for (const field of nodes)
-         {
-            const node = field ?.getValue ();
-
-            if (!node)
-               continue;
-
-            if (node .getType () .includes (X3D .X3DConstants .X3DPrototypeInstance))
-            {
-               if (node .getTypeName () === "Dilek")
-                  pieceLine (node, modelMatrix);
-
-               continue;
-            }
-
-            if (node ._children)
-            {
-               const matrix = node .getMatrix ? modelMatrix .copy () .multLeft (node .getMatrix ()) : modelMatrix;
-
-               walk (node ._children, matrix);
-            }
-         }
-      }
-
       try
       {
-         walk (browser .currentScene .getRootNodes (), X3D .Matrix4 .IDENTITY .copy ());
+         for (const { instance, matrix } of pieceInstances (browser .currentScene .getRootNodes (), X3D .Matrix4 .IDENTITY .copy ()))
+            pieceLine (instance, matrix);
+
          report ("probed", { lines });
       }
       catch (error)
@@ -708,5 +710,5 @@ const modulino = (() =>
       report ("probed", { lines });
    }
 
-   return { show, bindViewpoint, probe, patches, mark, frame, reportDrags };
+   return { show, bindViewpoint, probe, patches, mark, frame, reportDrags, pieceInstances, pathTo };
 })();
