@@ -19,6 +19,8 @@ namespace link {
 namespace {
 
 template <typename... Kinds> struct Visit : Kinds... { using Kinds::operator()...; };
+template <typename... Kinds>
+Visit(Kinds...) -> Visit<Kinds...>; // for compilers without aggregate deduction
 
 QJsonObject object(const Message& message) {
     return std::visit(
