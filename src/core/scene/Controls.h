@@ -37,6 +37,14 @@ struct ShapeList {
         if (index >= 0 && index < items.size())
             text = items[index];
     }
+    // One wheel notch over the list: the previous or next of the seven shapes, none selected
+    // counting as before the first.
+    void step(int direction) {
+        if (direction < 0 && selected > 0)
+            select(selected - 1);
+        else if (direction > 0 && selected < 6)
+            select(selected + 1);
+    }
 };
 
 } // namespace modulino

@@ -111,11 +111,7 @@ void GroupEditing::wheelNotch(int direction, WheelEditing::Held held) {
     const PieceTable::Batch batch(s.SGDilky);
     s.SceneSaved = false;
     if (column == PieceTable::ShapeColumn) {
-        const int k = s.Tvar.selected;
-        if (direction < 0 && k > 0)
-            s.Tvar.select(k - 1);
-        else if (direction > 0 && k < 6)
-            s.Tvar.select(k + 1);
+        s.Tvar.step(direction);
         setAll(column, s.Tvar.text);
         checkShapes(s.SGDilky.selectedRows());
     } else {

@@ -28,11 +28,7 @@ void WheelEditing::notch(int direction, Held held) {
         s.SceneSaved = false;
 
     if (column == PieceTable::ShapeColumn) {
-        const int k = s.Tvar.selected;
-        if (direction < 0 && k > 0)
-            s.Tvar.select(k - 1);
-        else if (direction > 0 && k < 6)
-            s.Tvar.select(k + 1);
+        s.Tvar.step(direction);
         if (hasCell)
             table.setCell(column, row, s.Tvar.text);
         editing.Vyzva();
