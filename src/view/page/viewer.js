@@ -354,17 +354,13 @@ const modulino = (() =>
    // Piece number n (counted from 1) of the shown world.
    function pieceNumbered (n)
    {
-      let count = 0;
+      return shownPieces () [n - 1] ?? null;
+   }
 
-      for (const field of browser .currentScene .getRootNodes ())
-      {
-         const node = field ?.getValue ();
-
-         if (isPiece (node) && ++ count === n)
-            return node;
-      }
-
-      return null;
+   // The pieces of the shown world in file order; they are root nodes.
+   function shownPieces ()
+   {
+      return Array .from (browser .currentScene .getRootNodes (), field => field ?.getValue ()) .filter (isPiece);
    }
 
    // The piece's body in scene coordinates; pieces are root nodes.
@@ -483,22 +479,9 @@ const modulino = (() =>
          return null;
 
       const shape = browser .getHit () .shapeNode;
-      let count   = 0;
+      const index = shownPieces () .findIndex (node => node .getBody () .getNamedNode ("TVAR") .getValue () === shape);
 
-      for (const field of browser .currentScene .getRootNodes ())
-      {
-         const node = field ?.getValue ();
-
-         if (!isPiece (node))
-            continue;
-
-         ++ count;
-
-         if (node .getBody () .getNamedNode ("TVAR") .getValue () === shape)
-            return { piece: count, body: true };
-      }
-
-      return { piece: 0, body: false };
+      return index >= 0 ? { piece: index + 1, body: true } : { piece: 0, body: false };
    }
 
    // How far the manipulators moved the piece from the place its line gives it, in scene units.
@@ -517,29 +500,20 @@ const modulino = (() =>
 
    function reportDrags ()
    {
-      let count = 0;
-
-      for (const field of browser .currentScene .getRootNodes ())
+      shownPieces () .forEach ((node, index) =>
       {
-         const node = field ?.getValue ();
-
-         if (!isPiece (node))
-            continue;
-
-         ++ count;
-
          if (undisturbed (node))
-            continue;
+            return;
 
          const move = displacement (node);
          const key  = move .toString ();
 
          if (move .norm () < 1e-4 || dragsReported .get (node) === key)
-            continue;
+            return;
 
          dragsReported .set (node, key);
-         report ("dragged", { piece: count, move: [move .x, move .y, move .z] });
-      }
+         report ("dragged", { piece: index + 1, move: [move .x, move .y, move .z] });
+      });
    }
 
    // A click is a press and a release without moving; a press on a manipulator that moved is a drag.
@@ -684,8 +658,7 @@ const modulino = (() =>
    {
       const sphere = index =>
       {
-         const pieces = browser .currentScene .getRootNodes () .filter (root => isPiece (root ?.getValue ()));
-         const ball   = pieces [index] .getValue () .getBody () .getNamedNode ("K0") .getValue ();
+         const ball = shownPieces () [index] .getBody () .getNamedNode ("K0") .getValue ();
 
          return ball .getBody () .getRootNodes () [0] .getValue () ._children [0] .getValue () ._geometry .getValue ();
       };
