@@ -672,6 +672,21 @@ const modulino = (() =>
 
             return transform ._translation && !Object .hasOwn (transform, "_translation");
          },
+         "04-light-interests": () =>
+         {
+            const field = new X3D .SFBool ();
+
+            field .addInterest ("valueOf", field);
+
+            return field .getInterests () .size === 1 &&
+               !Object .getOwnPropertySymbols (field) .some (symbol => field [symbol] instanceof FinalizationRegistry);
+         },
+         "05-child-object-accessors-on-prototypes": () =>
+         {
+            const transform = sphere (0) .getExecutionContext () .getRootNodes () [0] .getValue ();
+
+            return transform ._rebuild && !Object .hasOwn (transform, "_rebuild") && !Object .hasOwn (transform, "getLive");
+         },
       };
 
       const lines = Object .entries (facts) .map (([name, fact]) =>
