@@ -104,12 +104,21 @@ const modulino = (() =>
 
    function isPiece (node)
    {
-      return node ?.getType () .includes (X3D .X3DConstants .X3DPrototypeInstance) && node .getTypeName () === "Dilek";
+      return standIns .has (node) || (node ?.getType () .includes (X3D .X3DConstants .X3DPrototypeInstance) && node .getTypeName () === "Dilek");
+   }
+
+   // A piece of the world as an instance or as the record of its stand-in.
+   function asPiece (node)
+   {
+      return standIns .get (node) ?? (isPiece (node) ? node : null);
    }
 
    // A piece the user has not dragged in the view still shows its line as the file says.
    function undisturbed (node)
    {
+      if (standIns .has (node))
+         return true;
+
       if (!isPiece (node))
          return false;
 
@@ -228,16 +237,436 @@ const modulino = (() =>
       }
    }
 
+   // Stand-ins: a big scene's pieces drawn by plain nodes instead of prototype instances, which
+   // X_ITE makes some fifty nodes each. Pieces whose lines differ only in fields that reach
+   // nothing but fields of drawn nodes (in the built-in libraries poloha, velikost and povrch)
+   // look alike but for those fields: one instance is made for each kind as it is shown, its
+   // drawn tree copied with the line's values put where its fields lead, and what no field
+   // reaches shared among all copies of that kind. A stand-in becomes an instance again as soon
+   // as the pointer goes down on its manipulators, so dragging works as before. A library whose
+   // pieces draw anything else (a switch, a light, a texture, a script among the drawn nodes) or
+   // send a field to a script, a sensor or a route keeps its instances.
+
+   const standIns  = new WeakMap (); // the stand-in's top node → its record
+   const drawnTypes = new Set (["Transform", "Group", "Shape", "Appearance", "Material"]);
+   const lineFields = ["velikost", "poloha", "tvar", "povrch", "ovltransp"];
+
+   function lineValues (line)
+   {
+      const [, velikost, poloha, tvar, povrch, ovltransp] = piecePattern .exec (line);
+
+      return { velikost, poloha, tvar, povrch, ovltransp };
+   }
+
+   function isInstance (node)
+   {
+      return node ?.getType () .includes (X3D .X3DConstants .X3DPrototypeInstance);
+   }
+
+   function isGeometry (node)
+   {
+      return node .getType () .includes (X3D .X3DConstants .X3DGeometryNode);
+   }
+
+   // Not drawn: left out of a stand-in.
+   function isUndrawn (node)
+   {
+      const types = node .getType ();
+
+      return types .includes (X3D .X3DConstants .X3DSensorNode) || types .includes (X3D .X3DConstants .X3DScriptNode);
+   }
+
+   // The fields of the drawn nodes (through nested instances) that the piece's field feeds, or
+   // null when it also feeds anything else.
+   function drawnSinks (field, sinks = [ ])
+   {
+      for (const sink of field .getFieldInterests ())
+      {
+         const node = [... sink .getParents ()] [0];
+
+         if (isInstance (node))
+         {
+            if (!drawnSinks (sink, sinks))
+               return null;
+
+            continue;
+         }
+
+         if (!node || !drawnTypes .has (node .getTypeName ()) || sink .getInputRoutes () .size || sink .getOutputRoutes () .size)
+            return null;
+
+         sinks .push (sink);
+      }
+
+      return sinks;
+   }
+
+   // The piece's line field a field of its body takes its value from, if any.
+   function lineFieldOf (field, instance)
+   {
+      for (const reference of field .getReferences ())
+      {
+         if (reference .getParents () .has (instance))
+            return reference .getName ();
+
+         const name = lineFieldOf (reference, instance);
+
+         if (name)
+            return name;
+      }
+
+      return null;
+   }
+
+   class Unsupported extends Error { }
+
+   // A node field's value inside X_ITE is a node or an SFNode.
+   function nodeOf (value)
+   {
+      return Array .isArray (value ?.getType ?.()) ? value : value ?.getValue ?.() ?? null;
+   }
+
+   // The drawn tree of a piece instance as a recipe: what varies with the line (nodes whose
+   // fields take a substituted line field, the named nodes the view looks up, and those above
+   // them) is made anew for each stand-in, the rest is one shared copy.
+   function recipeOf (node, instance, substituted, names)
+   {
+      if (isInstance (node))
+         return recipeOf (node .getInnerNode (), instance, substituted, names);
+
+      if (isUndrawn (node))
+         return null;
+
+      if (isGeometry (node))
+      {
+         for (const field of node .getPredefinedFields ())
+         {
+            if (substituted .has (lineFieldOf (field, instance)))
+               throw new Unsupported ();
+         }
+
+         return { shared: node };
+      }
+
+      if (!drawnTypes .has (node .getTypeName ()))
+         throw new Unsupported ();
+
+      const recipe = { node, values: [ ], nodes: [ ], name: names .get (node) };
+
+      for (const field of node .getPredefinedFields ())
+      {
+         const type = field .getType ();
+
+         if (!field .isInitializable ())
+            continue;
+
+         if (type === X3D .X3DConstants .SFNode || type === X3D .X3DConstants .MFNode)
+         {
+            if (field .getName () === "metadata")
+               continue;
+
+            const values = type === X3D .X3DConstants .SFNode ? [field .getValue ()] : Array .from (field);
+            const parts  = values .map (nodeOf) .filter (Boolean)
+               .map (child => recipeOf (child, instance, substituted, names)) .filter (Boolean);
+
+            recipe .nodes .push ({ name: field .getName (), parts });
+         }
+         else
+         {
+            const from = lineFieldOf (field, instance);
+
+            recipe .values .push ({ name: field .getName (), field, from: substituted .has (from) ? from : null });
+         }
+      }
+
+      const varies = recipe .name || recipe .values .some (value => value .from) ||
+         recipe .nodes .some (({ parts }) => parts .some (part => !part .shared));
+
+      return varies ? recipe : { shared: build (recipe, null, null) };
+   }
+
+   // The nodes of a recipe with the line's values; null values make the shared copy.
+   function build (recipe, values, record)
+   {
+      if (recipe .shared)
+         return recipe .shared;
+
+      const scene = browser .currentScene;
+      const copy  = scene .createNode (recipe .node .getTypeName (), false);
+
+      for (const { name, field, from } of recipe .values)
+      {
+         if (from && values)
+            copy .getField (name) .fromString (values [from], scene);
+         else if (!field .equals (copy .getField (name)))
+            copy .getField (name) .assign (field);
+      }
+
+      for (const { name, parts } of recipe .nodes)
+      {
+         const nodes = parts .map (part => build (part, values, record));
+         const field = copy .getField (name);
+
+         if (field .getType () === X3D .X3DConstants .SFNode)
+            field .setValue (nodes [0] ?? null);
+         else
+            field .setValue (nodes);
+      }
+
+      copy .setup ();
+
+      if (recipe .name && record)
+         record .named .set (recipe .name, copy);
+
+      return copy;
+   }
+
+   // What a stand-in answers in place of an instance: its named nodes, its line's fields.
+   function standInRecord (line, instance)
+   {
+      const fields = new Map ();
+
+      return {
+         line,
+         named: new Map (),
+         top: null,
+         getBody () { return this; },
+         getTypeName () { return "Dilek"; },
+         getRootNodes () { return [{ getValue: () => this .top }]; },
+         getNamedNode (name)
+         {
+            const node = this .named .get (name);
+
+            if (!node)
+               throw new Error (`Unknown named node '${name}'.`);
+
+            return { getValue: () => node };
+         },
+         getField (name)
+         {
+            if (!fields .has (name))
+            {
+               const field = instance .getField (name) .create ();
+
+               field .fromString (lineValues (line) [name], browser .currentScene);
+               fields .set (name, field);
+            }
+
+            return fields .get (name);
+         },
+      };
+   }
+
+   // Makes the pieces of one world, as stand-ins where the library allows.
+   class PieceMaker
+   {
+      constructor (scene, lines)
+      {
+         this .scene       = scene;
+         this .substituted = null; // line fields put into stand-ins; null: instances only
+         this .kinds       = new Map (); // the other line fields' values → { instance, recipe }
+         this .first       = lines [0];
+      }
+
+      // Scripts of new instances run in the next event cycles.
+      async settle (instances)
+      {
+         for (let frame = 0; frame < 10; ++ frame)
+         {
+            await browser .nextFrame ();
+
+            const scripts = instances .flatMap (instance => scriptsOf (instance));
+
+            if (frame >= 1 && scripts .every (script => script .checkLoadState () === X3D .X3DConstants .COMPLETE_STATE))
+               break;
+         }
+      }
+
+      // Decides which line fields stand-ins may take; false: instances only.
+      async start ()
+      {
+         if (!this .first)
+            return;
+
+         const instance = createPiece (this .scene, this .first);
+
+         await this .settle ([instance]);
+
+         const substituted = lineFields .filter (name => drawnSinks (instance .getField (name)) ?.length);
+
+         try
+         {
+            this .substituted = new Set (substituted);
+            this .kinds .set (this .kindOf (this .first), this .kind (instance));
+         }
+         catch (error)
+         {
+            if (!(error instanceof Unsupported))
+               console .warn ("stand-ins:", error);
+
+            this .substituted = null;
+         }
+
+         if (!this .substituted)
+            instance .dispose ();
+      }
+
+      kindOf (line)
+      {
+         const values = lineValues (line);
+
+         return lineFields .filter (name => !this .substituted .has (name)) .map (name => values [name]) .join ("\t");
+      }
+
+      kind (instance)
+      {
+         const names = new Map ();
+
+         // The named nodes the view looks up in a piece.
+         for (const name of ["DILEK", "TVAR"])
+            names .set (instance .getBody () .getNamedNode (name) .getValue (), name);
+
+         return { instance, recipe: recipeOf (instance .getInnerNode (), instance, this .substituted, names) };
+      }
+
+      // Makes the instances of the kinds these lines need first.
+      async prepare (lines)
+      {
+         if (!this .substituted)
+            return;
+
+         const fresh = new Map ();
+
+         for (const line of lines)
+         {
+            const key = this .kindOf (line);
+
+            if (!this .kinds .has (key) && !fresh .has (key))
+               fresh .set (key, createPiece (this .scene, line));
+         }
+
+         if (!fresh .size)
+            return;
+
+         await this .settle ([... fresh .values ()]);
+
+         for (const [key, instance] of fresh)
+            this .kinds .set (key, this .kind (instance));
+      }
+
+      make (line)
+      {
+         if (!this .substituted)
+            return createPiece (this .scene, line);
+
+         const { instance, recipe } = this .kinds .get (this .kindOf (line));
+         const record = standInRecord (line, instance);
+
+         record .top = build (recipe, lineValues (line), record);
+         standIns .set (record .top, record);
+
+         return record .top;
+      }
+
+      dispose ()
+      {
+         for (const { instance } of this .kinds .values ())
+            instance .dispose ();
+
+         this .kinds .clear ();
+      }
+   }
+
+   function scriptsOf (instance)
+   {
+      const scripts = [ ];
+
+      for (const root of instance .getBody () .getRootNodes ())
+      {
+         const node = root ?.getValue ();
+
+         if (node ?.getType () .includes (X3D .X3DConstants .X3DScriptNode))
+            scripts .push (node);
+      }
+
+      for (const named of instance .getBody () .getNamedNodes ())
+      {
+         const node = named .getValue ();
+
+         if (isInstance (node))
+            scripts .push (... scriptsOf (node));
+      }
+
+      return scripts;
+   }
+
+   // The stand-in whose manipulator is under the pointer becomes an instance again, so that its
+   // sensors take the press. The hit shape is shared by all stand-ins of a kind; the one it
+   // belongs to is the one that puts the shape where the hit found it.
+   function becomeInstance (hit)
+   {
+      const shape = hit .shapeNode;
+
+      if (!shape)
+         return false;
+
+      const model  = hit .modelViewMatrix .copy () .multRight (hit .viewMatrix .copy () .inverse ());
+      const origin = model .multVecMatrix (new X3D .Vector3 (0, 0, 0));
+      const roots  = browser .currentScene .getRootNodes ();
+      let best     = null;
+
+      for (let i = 0; i < roots .length; ++ i)
+      {
+         const record = standIns .get (roots [i] ?.getValue ());
+         const path   = record && pathTo ([{ getValue: () => record .top }], shape, X3D .Matrix4 .IDENTITY .copy ());
+
+         if (!path)
+            continue;
+
+         const distance = path .multVecMatrix (new X3D .Vector3 (0, 0, 0)) .distance (origin);
+
+         if (!best || distance < best .distance)
+            best = { distance, index: i, record };
+      }
+
+      if (!best || best .distance > 1e-3 * Math .max (1, origin .norm ()))
+         return false;
+
+      const instance = createPiece (browser .currentScene, best .record .line);
+      const tvar     = best .record .named .get ("TVAR");
+
+      // Its script gives the shape its geometry a moment later; until then it shows the same.
+      if (tvar)
+         instance .getBody () .getNamedNode ("TVAR") .getValue () ._geometry = tvar ._geometry;
+
+      standIns .delete (best .record .top);
+      roots [best .index] = instance;
+
+      return true;
+   }
+
    // A scene of more pieces than this grows on the screen: its head is loaded first, then its
    // pieces are made in batches, each drawn before the next is made, so that the window shows the
    // first pieces at once, answers input meanwhile and a newer file can take over.
    const progressiveFrom = 50;
 
+   // The maker of the shown world's pieces; its instances stand for the stand-ins' kinds.
+   let pieceMaker = null;
+
    // Adds the pieces to the shown scene; false when a newer file took over meanwhile.
    async function addPieces (scene, lines, current)
    {
       const roots = scene .getRootNodes ();
+      const maker = new PieceMaker (scene, lines);
       let made = 0, frame = 0;
+
+      pieceMaker ?.dispose ();
+      pieceMaker = maker;
+
+      await maker .start ();
+
+      if (current !== generation)
+         return false;
 
       while (made < lines .length)
       {
@@ -246,8 +675,13 @@ const modulino = (() =>
          const start = performance .now ();
          const batch = [ ];
 
+         await maker .prepare (lines .slice (made, made + 200));
+
+         if (current !== generation)
+            return false;
+
          while (made < lines .length && (batch .length < 5 || performance .now () - start < Math .max (300, 4 * frame)))
-            batch .push (createPiece (scene, lines [made ++]));
+            batch .push (maker .make (lines [made ++]));
 
          roots .push (... batch);
          report ("progress", { made, total: lines .length });
@@ -284,6 +718,8 @@ const modulino = (() =>
          {
             shownWorld = null;
             browser .baseURL = url;
+            pieceMaker ?.dispose ();
+            pieceMaker = null;
 
             // The old world out first, so that both never fill the memory together.
             if (browser .currentScene .getRootNodes () .length)
@@ -360,7 +796,7 @@ const modulino = (() =>
    // The pieces of the shown world in file order; they are root nodes.
    function shownPieces ()
    {
-      return Array .from (browser .currentScene .getRootNodes (), field => field ?.getValue ()) .filter (isPiece);
+      return Array .from (browser .currentScene .getRootNodes (), field => asPiece (field ?.getValue ())) .filter (Boolean);
    }
 
    // The piece's body in scene coordinates; pieces are root nodes.
@@ -481,7 +917,12 @@ const modulino = (() =>
       const shape = browser .getHit () .shapeNode;
       const index = shownPieces () .findIndex (node => node .getBody () .getNamedNode ("TVAR") .getValue () === shape);
 
-      return index >= 0 ? { piece: index + 1, body: true } : { piece: 0, body: false };
+      if (index >= 0)
+         return { piece: index + 1, body: true };
+
+      becomeInstance (browser .getHit ());
+
+      return { piece: 0, body: false };
    }
 
    // How far the manipulators moved the piece from the place its line gives it, in scene units.
@@ -600,7 +1041,11 @@ const modulino = (() =>
          if (!node)
             continue;
 
-         if (node .getType () .includes (X3D .X3DConstants .X3DPrototypeInstance))
+         if (standIns .has (node))
+         {
+            found .push ({ instance: standIns .get (node), matrix: modelMatrix });
+         }
+         else if (node .getType () .includes (X3D .X3DConstants .X3DPrototypeInstance))
          {
             if (node .getTypeName () === "Dilek")
                found .push ({ instance: node, matrix: modelMatrix });
