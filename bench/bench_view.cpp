@@ -326,9 +326,11 @@ void liveLink(const QString& xite, const QTemporaryDir& dir) {
             pick << until([&] { return core.state.CurrentRow != pieces; });
         }
 
-        // The drag: an x arrow the pointer can reach, 80 pixels to the right, three times.
+        // The drag: an x arrow the pointer can reach, 80 pixels to the right, three times. Among
+        // 1,000 pieces every arrow near the camera is hidden by other pieces: there the scene is
+        // seen from the front, from afar (the viewpoint "Zdaleka").
         QList<qint64> dragCells, dragDrawn;
-        for (int i = 0; i < 3; ++i) {
+        const auto scanArrows = [&] {
             QVariantList place;
             bool scanned = false;
             page->runJavaScript(ArrowScan, [&](const QVariant& v) {
@@ -336,6 +338,15 @@ void liveLink(const QString& xite, const QTemporaryDir& dir) {
                 scanned = true;
             });
             until([&] { return scanned; });
+            return place;
+        };
+        for (int i = 0; i < 3; ++i) {
+            QVariantList place = scanArrows();
+            if (place.size() != 2 && i == 0) {
+                page->bindViewpoint(4);
+                QTest::qWait(1500);
+                place = scanArrows();
+            }
             if (place.size() != 2)
                 break;
             const QPoint from(place[0].toInt(), place[1].toInt());
