@@ -66,6 +66,8 @@ private slots:
     void selectionSentOnce();
     void following_data();
     void following();
+    void writePause_data();
+    void writePause();
 };
 
 // Each message reads back as written; anything else is no message.
@@ -242,6 +244,10 @@ void TestViewLink::following_data() {
                                 << Change([](Editor& e) { e.state.Shape2 = 0x102030; }) << true;
     QTest::newRow("axis convention")
         << true << true << Change([](Editor& e) { e.panels.ImXYZClick(2); }) << true;
+    QTest::newRow("drag in the view") << true << true << Change([](Editor& e) {
+        e.link.take(link::encode(link::Drag{1, {1, 0, 0}}));
+        e.preview.rewrite();
+    }) << true;
     QTest::newRow("new scene") << true << true << Change([](Editor& e) {
         e.state.markSaved();
         e.lifecycle.Nov1Click();
@@ -270,6 +276,28 @@ void TestViewLink::following() {
     QCOMPARE(fileText(t.s.PreviewFileName), written ? t.s.Final : before);
     QCOMPARE(t.editor.preview.writeCount(), written ? 1 : 0);
     QCOMPARE(t.dialogs.viewed.size(), previewed ? 1 : 0); // only F3 opens the viewer
+}
+
+// Quick edits are gathered by a pause before the write; a drag's release is written at once.
+void TestViewLink::writePause_data() {
+    QTest::addColumn<bool>("drag");
+
+    QTest::newRow("arrow click") << false;
+    QTest::newRow("drag in the view") << true;
+}
+
+void TestViewLink::writePause() {
+    QFETCH(bool, drag);
+
+    TestEditor t;
+    t.editor.editing.PridejClick();
+    t.editor.preview.NahledClick();
+    t.editor.editing.pressUpDown(UpDownId::UDx, +1);
+    if (drag)
+        t.editor.preview.rewrite();
+    t.editor.preview.afterHandler();
+    QVERIFY(t.editor.preview.msUntilWrite() >= 0);
+    QCOMPARE(t.editor.preview.msUntilWrite() == 0, drag);
 }
 
 QTEST_GUILESS_MAIN(TestViewLink)

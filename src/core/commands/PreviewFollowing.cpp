@@ -28,7 +28,6 @@ PreviewFollowing::PreviewFollowing(EditorState& state, SceneCommands& commands,
     , commands(commands)
     , dialogs(dialogs) {
     delay.setSingleShot(true);
-    delay.setInterval(WriteDelayMs);
     connect(&delay, &QTimer::timeout, this, &PreviewFollowing::startComposing);
     slice.setInterval(0);
     connect(&slice, &QTimer::timeout, this, &PreviewFollowing::composeSlice);
@@ -75,21 +74,26 @@ void PreviewFollowing::afterHandler() {
     schedule();
 }
 
+// A drag ends with its release: there are no quick edits to wait for.
 void PreviewFollowing::rewrite() {
     dirty = true;
+    atOnce = true;
+    if (delay.isActive())
+        delay.start(0);
     schedule();
 }
 
 // At most one write is under way or waiting: later changes ride along with it.
 void PreviewFollowing::schedule() {
     if (following() && dirty && !delay.isActive() && !composing && !writer)
-        delay.start();
+        delay.start(atOnce ? 0 : WriteDelayMs);
 }
 
 void PreviewFollowing::startComposing() {
     if (!following())
         return;
     dirty = false;
+    atOnce = false;
     composing = true;
     composed.clear();
     // Room for the file as last written and a little more, so the buffer seldom moves: moving
@@ -176,6 +180,7 @@ void PreviewFollowing::finish() {
 
 void PreviewFollowing::stop() {
     started = false;
+    atOnce = false;
     delay.stop();
     slice.stop();
     composing = false;

@@ -37,8 +37,11 @@ public:
 
     // After every handler: a changed scene is written soon.
     void afterHandler();
-    // Writes the scene soon even when it did not change (after a drag the view must show the file).
+    // Writes the scene without the pause, even when it did not change (after a drag the view must
+    // show the file).
     void rewrite();
+    // Milliseconds until the next write starts, -1 when none is waiting.
+    int msUntilWrite() const { return delay.isActive() ? delay.remainingTime() : -1; }
     // Writes at once what is due and waits until it is on disk.
     void finish();
     // Stops following and waits for a write under way; before the preview file is deleted.
@@ -63,6 +66,7 @@ private:
     bool on = true;
     bool started = false;
     bool dirty = false;
+    bool atOnce = false;
     bool rowsChanged = false;
     SceneFields fieldsSeen;
 

@@ -906,23 +906,44 @@ const modulino = (() =>
          viewpoint .lookAtBBox (layer, pieceBox (instance), 1, 2 - 1.618034, false);
    }
 
-   // What the pointer is on: a piece's body, another part of a piece (its manipulators), or nothing.
-   function pieceUnder (event)
+   // What the last pointer pass found: a piece's body, another part of a piece (its manipulators),
+   // or nothing.
+   function pieceHit (hit)
    {
-      const { x, y } = browser .getPointerFromEvent (event);
-
-      if (!browser .touch (x, y))
+      if (!hit .id)
          return null;
 
-      const shape = browser .getHit () .shapeNode;
+      const shape = hit .shapeNode;
       const index = shownPieces () .findIndex (node => node .getBody () .getNamedNode ("TVAR") .getValue () === shape);
 
-      if (index >= 0)
-         return { piece: index + 1, body: true };
+      return index >= 0 ? { piece: index + 1, body: true } : { piece: 0, body: false };
+   }
 
-      becomeInstance (browser .getHit ());
+   // What the pointer is on at the given place of the view.
+   function pieceUnder ({ x, y })
+   {
+      return browser .touch (x, y) ? pieceHit (browser .getHit ()) : null;
+   }
 
-      return { piece: 0, body: false };
+   // A pointer pass goes over the whole world, a tenth of a second at 1,000 pieces, and X_ITE makes
+   // one itself for every press (its mousedown follows the pointerdown): the press takes what that
+   // pass found at its place instead of making a pass of its own.
+   function followPointerPasses (press)
+   {
+      const touch = browser .touch;
+
+      browser .touch = function (x, y, hit = this .getHit (), ... rest)
+      {
+         const result = touch .call (this, x, y, hit, ... rest);
+         const waiting = press ();
+
+         if (!waiting || waiting .on !== undefined || hit !== this .getHit () || Math .hypot (x - waiting .at .x, y - waiting .at .y) > 1)
+            return result;
+
+         waiting .on = result ? pieceHit (hit) : null;
+
+         return result;
+      };
    }
 
    // How far the manipulators moved the piece from the place its line gives it, in scene units.
@@ -962,9 +983,22 @@ const modulino = (() =>
    {
       let press = null;
 
+      followPointerPasses (() => press);
+
       canvas .addEventListener ("pointerdown", event =>
       {
-         press = event .button === 0 ? { x: event .clientX, y: event .clientY, on: pieceUnder (event) } : null;
+         // What is under the pointer comes with X_ITE's own pass for this press.
+         press = event .button === 0 ? { x: event .clientX, y: event .clientY, at: browser .getPointerFromEvent (event), on: undefined } : null;
+
+         // Stand-ins have no sensors: one whose manipulator is pressed becomes an instance before
+         // X_ITE's own pass, which then finds the sensors.
+         if (press && pieceMaker ?.substituted)
+         {
+            press .on = pieceUnder (press .at);
+
+            if (press .on && !press .on .body)
+               becomeInstance (browser .getHit ());
+         }
       },
       true);
 
@@ -973,6 +1007,10 @@ const modulino = (() =>
          const pressed = press;
 
          press = null;
+
+         // X_ITE made no pass for the press (a world without pointing sensors, Shift+Ctrl).
+         if (pressed && pressed .on === undefined)
+            pressed .on = pieceUnder (pressed .at);
 
          if (!pressed ?.on || event .button !== 0)
             return;
@@ -983,7 +1021,9 @@ const modulino = (() =>
             report ("picked", { piece: pressed .on .piece, ctrl: event .ctrlKey });
          else if (moved && !pressed .on .body)
          {
-            await browser .nextFrame ();
+            // X_ITE ends the drag in its mouseup, which follows this pointerup in the same task;
+            // the manipulators have moved the piece by then, without waiting for a frame.
+            await new Promise (resolve => setTimeout (resolve));
             reportDrags ();
          }
       },
