@@ -222,9 +222,10 @@ const QString ArrowScan = QStringLiteral(R"(
    const projection = viewpoint .getProjectionMatrix (layer);
    const arrows     = [ ];
    for (const { instance, matrix } of modulino .pieceInstances (browser .currentScene .getRootNodes (), X3D .Matrix4 .IDENTITY .copy ())) {
+      // A stand-in's arrow is where the arrow of the instance it copies is, beside its DILEK.
       const body   = instance .getBody ();
-      const arrow  = body .getNamedNode ("K2") .getValue ();
-      const outer  = modulino .pathTo (body .getRootNodes (), arrow, matrix .copy ());
+      const arrow  = (instance .kind ?? instance) .getBody () .getNamedNode ("K2") .getValue ();
+      const outer  = modulino .pathTo (body .getRootNodes (), body .getNamedNode ("DILEK") .getValue (), matrix .copy ());
       const inner  = arrow .getBody () .getRootNodes () [0] .getValue () .getMatrix ();
       const middle = outer .multVecMatrix (inner .multVecMatrix (new X3D .Vector3 (0, -0.1, 0)));
       const p      = X3D .ViewVolume .projectPoint (middle, viewpoint .getViewMatrix (), projection, viewport, new X3D .Vector3 ());
@@ -233,7 +234,10 @@ const QString ArrowScan = QStringLiteral(R"(
    }
    arrows .sort ((a, b) => a [2] - b [2]);
    for (const [cx, cy] of arrows .slice (0, 80)) {
-      if (browser .touch (cx, height - cy) && [... browser .getHit () .sensors .keys ()] .some (node => node .getName () === "ROVOVLx"))
+      // The x arrow is the green cone (a stand-in's has no sensor until it is pressed).
+      const shape = browser .touch (cx, height - cy) && browser .getHit () .shapeNode;
+      if (shape && shape ._geometry .getValue () ?.getTypeName () === "Cone" &&
+          shape ._appearance .getValue () ._material .getValue () ._diffuseColor .getValue () .equals (new X3D .Color3 (0, 1, 0)))
          return [cx, cy];
    }
    return [ ];

@@ -116,7 +116,8 @@ const modulino = (() =>
    // A piece the user has not dragged in the view still shows its line as the file says.
    function undisturbed (node)
    {
-      if (standIns .has (node))
+      // A stand-in, or its record, has no manipulators to move it.
+      if (standIns .has (node) || node ?.kind)
          return true;
 
       if (!isPiece (node))
@@ -320,6 +321,18 @@ const modulino = (() =>
 
    class Unsupported extends Error { }
 
+   // The shapes of the subtrees that stand-ins share: their manipulators.
+   const sharedShapes = new WeakSet ();
+
+   function collectShapes (node)
+   {
+      if (node .getTypeName () === "Shape")
+         sharedShapes .add (node);
+
+      for (const child of node ._children ?? [ ])
+         collectShapes (nodeOf (child));
+   }
+
    // A node field's value inside X_ITE is a node or an SFNode.
    function nodeOf (value)
    {
@@ -382,7 +395,14 @@ const modulino = (() =>
       const varies = recipe .name || recipe .values .some (value => value .from) ||
          recipe .nodes .some (({ parts }) => parts .some (part => !part .shared));
 
-      return varies ? recipe : { shared: build (recipe, null, null) };
+      if (varies)
+         return recipe;
+
+      const shared = build (recipe, null, null);
+
+      collectShapes (shared);
+
+      return { shared };
    }
 
    // The nodes of a recipe with the line's values; null values make the shared copy.
@@ -428,6 +448,7 @@ const modulino = (() =>
 
       return {
          line,
+         kind: instance, // the instance it copies
          named: new Map (),
          top: null,
          getBody () { return this; },
@@ -607,7 +628,7 @@ const modulino = (() =>
    {
       const shape = hit .shapeNode;
 
-      if (!shape)
+      if (!hit .id || !sharedShapes .has (shape))
          return false;
 
       const model  = hit .modelViewMatrix .copy () .multRight (hit .viewMatrix .copy () .inverse ());
@@ -641,6 +662,10 @@ const modulino = (() =>
 
       standIns .delete (best .record .top);
       roots [best .index] = instance;
+
+      // The world takes its new children when events are processed, and X_ITE's own pass for
+      // this press comes before the next frame.
+      browser [Symbol .for ("X_ITE.X3DRoutingContext.processEvents")] ?.();
 
       return true;
    }
@@ -866,7 +891,7 @@ const modulino = (() =>
          if (!isPiece (node) || !wanted .has (++ count))
             continue;
 
-         const box       = pieceBox (node);
+         const box       = pieceBox (asPiece (node));
          const size      = box .size;
          const margin    = 0.04 + 0.02 * Math .max (size .x, size .y, size .z);
          const transform = scene .createNode ("Transform");
@@ -999,6 +1024,15 @@ const modulino = (() =>
             if (press .on && !press .on .body)
                becomeInstance (browser .getHit ());
          }
+      },
+      true);
+
+      // X_ITE's pass for the last move found what the pointer is over: a stand-in's manipulator
+      // becomes an instance, whose sensors the next move finds, as X_ITE shows them.
+      canvas .addEventListener ("pointermove", event =>
+      {
+         if (!event .buttons && pieceMaker ?.substituted)
+            becomeInstance (browser .getHit ());
       },
       true);
 
