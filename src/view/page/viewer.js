@@ -679,10 +679,14 @@ const modulino = (() =>
    let pieceMaker = null;
 
    // Adds the pieces to the shown scene; false when a newer file took over meanwhile.
+   // A scene of more pieces than this is drawn by stand-ins; a smaller one is made of instances
+   // in a few seconds at most.
+   const standInsFrom = 150;
+
    async function addPieces (scene, lines, current)
    {
       const roots = scene .getRootNodes ();
-      const maker = new PieceMaker (scene, lines);
+      const maker = new PieceMaker (scene, lines .length > standInsFrom ? lines : [ ]);
       let made = 0, frame = 0;
 
       pieceMaker ?.dispose ();
