@@ -503,7 +503,8 @@ const modulino = (() =>
          }
       }
 
-      // Decides which line fields stand-ins may take; false: instances only.
+      // Decides which line fields stand-ins take; none at all when the library's pieces must stay
+      // instances.
       async start ()
       {
          if (!this .first)
@@ -678,11 +679,11 @@ const modulino = (() =>
    // The maker of the shown world's pieces; its instances stand for the stand-ins' kinds.
    let pieceMaker = null;
 
-   // Adds the pieces to the shown scene; false when a newer file took over meanwhile.
    // A scene of more pieces than this is drawn by stand-ins; a smaller one is made of instances
    // in a few seconds at most.
    const standInsFrom = 150;
 
+   // Adds the pieces to the shown scene; false when a newer file took over meanwhile.
    async function addPieces (scene, lines, current)
    {
       const roots = scene .getRootNodes ();
