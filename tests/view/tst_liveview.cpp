@@ -157,20 +157,21 @@ void TestLiveView::followsWithoutF3() {
     QCOMPARE(dialogs.viewed.size(), 1);
 }
 
-// A click on the body of the first piece makes its row current.
+// A click on the body of the second piece, the one the view made anew for the edit above, makes
+// its row current.
 void TestLiveView::pickSelectsRow() {
     Editor& core = editor->editor();
-    core.editing.selectRow(1);
-    editor->refresh();
-    frameCurrentPiece();
     core.editing.selectRow(2);
     editor->refresh();
+    frameCurrentPiece();
+    core.editing.selectRow(1);
+    editor->refresh();
     click(webView()->rect().center());
-    QTRY_COMPARE_WITH_TIMEOUT(core.state.CurrentRow, 1, 5000);
-    QCOMPARE(core.state.SGDilky.currentRow(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(core.state.CurrentRow, 2, 5000);
+    QCOMPARE(core.state.SGDilky.currentRow(), 2);
 
-    // A Ctrl+click on the second row outlines both pieces; the outlines are the first root node.
-    core.selection.SGDilkyToggleRow(2);
+    // A Ctrl+click on the first row outlines both pieces; the outlines are the first root node.
+    core.selection.SGDilkyToggleRow(1);
     editor->refresh();
     const QString outlines = QStringLiteral(
         "[X3D.getBrowser(document.querySelector('x3d-canvas')).currentScene.rootNodes[0]"

@@ -206,9 +206,13 @@ const modulino = (() =>
 
    // A piece taken out of the world stays live: its sensors stay registered with the browser, which
    // keeps the whole piece in memory, some megabytes for every followed edit. Disposing of it
-   // takes it out of every list of the browser.
+   // takes it out of every list of the browser. The world takes its new root nodes first: a node
+   // disposed of is also taken out of the world's copy of them, which would then miss the pieces
+   // that took its place.
    function retirePieces (nodes)
    {
+      browser [Symbol .for ("X_ITE.X3DRoutingContext.processEvents")] ?.();
+
       for (const node of nodes)
          node .dispose ();
    }
