@@ -79,7 +79,8 @@ bool Probe::start(const QString& path, const QString& xiteDir, const QString& fi
         printTo(stderr, message);
         finish(NotLoaded);
     });
-    page->showScene(first.text, firstPath.isEmpty() ? path : firstPath, false);
+    // OTHER is shown as what the file held before it changed on disk.
+    page->showScene(first.text, path, false);
     return true;
 }
 

@@ -182,7 +182,7 @@ void TestLiveView::pickSelectsRow() {
 void TestLiveView::dragMovesPiece_data() {
     QTest::addColumn<int>("pieces");
     QTest::newRow("instances") << 2;
-    QTest::newRow("stand-ins") << 160; // a scene of more than 150 pieces loaded anew
+    QTest::newRow("stand-ins") << 60; // a scene of more than 50 pieces loaded anew
 }
 
 // The first piece's x arrow dragged to the right moves the piece in the file; Ctrl+Z takes it back.

@@ -186,8 +186,11 @@ const modulino = (() =>
          ++ keptAtEnd;
       }
 
-      // Making most pieces anew costs more than loading the file anew.
-      if (before .length - kept - keptAtEnd > kept + keptAtEnd)
+      // Making most pieces anew costs more than loading the file anew; in a world of stand-ins an
+      // instance costs as much as eight stand-ins, all of which it is cheaper to make anew.
+      const changed = Math .max (before .length, after .length) - kept - keptAtEnd;
+
+      if (changed > kept + keptAtEnd || (pieceMaker ?.substituted && 8 * changed > after .length))
          return false;
 
       const added   = after .slice (kept, after .length - keptAtEnd) .map (line => createPiece (world .scene, line));
@@ -208,13 +211,17 @@ const modulino = (() =>
    // keeps the whole piece in memory, some megabytes for every followed edit. Disposing of it
    // takes it out of every list of the browser. The world takes its new root nodes first: a node
    // disposed of is also taken out of the world's copy of them, which would then miss the pieces
-   // that took its place.
+   // that took its place. Stand-ins have no sensors; disposing of one costs a pass over the root
+   // nodes, seconds for a new scene of a thousand.
    function retirePieces (nodes)
    {
       browser [Symbol .for ("X_ITE.X3DRoutingContext.processEvents")] ?.();
 
       for (const node of nodes)
-         node .dispose ();
+      {
+         if (!standIns .delete (node))
+            node .dispose ();
+      }
    }
 
    // A replaced piece leaves WebGL buffers behind that only the garbage collector frees, and it
@@ -594,6 +601,21 @@ const modulino = (() =>
          return record .top;
       }
 
+      // Disposes of the kinds these lines do not need.
+      forget (lines)
+      {
+         const needed = new Set (lines .map (line => this .kindOf (line)));
+
+         for (const [key, { instance }] of this .kinds)
+         {
+            if (!needed .has (key))
+            {
+               instance .dispose ();
+               this .kinds .delete (key);
+            }
+         }
+      }
+
       dispose ()
       {
          for (const { instance } of this .kinds .values ())
@@ -628,7 +650,8 @@ const modulino = (() =>
 
    // The stand-in whose manipulator is under the pointer becomes an instance again, so that its
    // sensors take the press. The hit shape is shared by all stand-ins of a kind; the one it
-   // belongs to is the one that puts the shape where the hit found it.
+   // belongs to is the one that puts the shape where the hit found it, the last of those that
+   // put it there alike: where depths are equal the last one drawn is hit.
    function becomeInstance (hit)
    {
       const shape = hit .shapeNode;
@@ -651,7 +674,7 @@ const modulino = (() =>
 
          const distance = path .multVecMatrix (new X3D .Vector3 (0, 0, 0)) .distance (origin);
 
-         if (!best || distance < best .distance)
+         if (!best || distance <= best .distance)
             best = { distance, index: i, record };
       }
 
@@ -677,30 +700,31 @@ const modulino = (() =>
 
    // A scene of more pieces than this grows on the screen: its head is loaded first, then its
    // pieces are made in batches, each drawn before the next is made, so that the window shows the
-   // first pieces at once, answers input meanwhile and a newer file can take over.
+   // first pieces at once, answers input meanwhile and a newer file can take over. Its pieces are
+   // stand-ins where the library allows.
    const progressiveFrom = 50;
 
    // The maker of the shown world's pieces; its instances stand for the stand-ins' kinds.
    let pieceMaker = null;
 
-   // A scene of more pieces than this is drawn by stand-ins; a smaller one is made of instances
-   // in a few seconds at most.
-   const standInsFrom = 150;
-
    // Adds the pieces to the shown scene; false when a newer file took over meanwhile.
    async function addPieces (scene, lines, current)
    {
       const roots = scene .getRootNodes ();
-      const maker = new PieceMaker (scene, lines .length > standInsFrom ? lines : [ ]);
       let made = 0, frame = 0;
 
-      pieceMaker ?.dispose ();
-      pieceMaker = maker;
+      if (pieceMaker ?.scene !== scene)
+      {
+         pieceMaker ?.dispose ();
+         pieceMaker = new PieceMaker (scene, lines);
 
-      await maker .start ();
+         await pieceMaker .start ();
 
-      if (current !== generation)
-         return false;
+         if (current !== generation)
+            return false;
+      }
+
+      const maker = pieceMaker;
 
       while (made < lines .length)
       {
@@ -733,6 +757,29 @@ const modulino = (() =>
       return true;
    }
 
+   // When most pieces changed but the library did not (another scene in the same file), the
+   // loaded library and the kinds of stand-ins made for the last scene stay: only the pieces
+   // are made anew, as they would be in a whole load.
+   function canRefill (split, url)
+   {
+      const world = shownWorld;
+
+      return world ?.scene === browser .currentScene && world .head === split .head && world .url === url &&
+         pieceMaker ?.substituted && pieceMaker .scene === world .scene && split .lines .length > progressiveFrom;
+   }
+
+   async function refillPieces (split, current)
+   {
+      const world = shownWorld;
+      const roots = world .scene .getRootNodes ();
+
+      shownWorld = null;
+      retirePieces (Array .from (roots .splice (roots .length - world .lines .length), field => field .getValue ()));
+      pieceMaker .forget (split .lines);
+
+      return await addPieces (world .scene, split .lines, current);
+   }
+
    async function show (text, keepCamera, url)
    {
       const current = ++ generation;
@@ -747,6 +794,16 @@ const modulino = (() =>
          {
             collectGarbageSoon (split .lines .length);
             timings .parsed = timings .replaced = performance .now ();
+         }
+         else if (keepCamera && canRefill (split, url))
+         {
+            if (!await refillPieces (split, current))
+               return;
+
+            collectGarbageSoon (split .lines .length);
+            timings .parsed = timings .start;
+            timings .replaced = performance .now ();
+            shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines, url };
          }
          else
          {
@@ -778,7 +835,7 @@ const modulino = (() =>
                return;
 
             timings .replaced = performance .now ();
-            shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines };
+            shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines, url };
          }
 
          // Scripts run their initialize () in the first event cycles of the new world.
