@@ -834,6 +834,7 @@ const modulino = (() =>
             if (progressive && !await addPieces (browser .currentScene, split .lines, current))
                return;
 
+            collectGarbageSoon (split .lines .length);
             timings .replaced = performance .now ();
             shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines, url };
          }
