@@ -407,13 +407,55 @@ const modulino = (() =>
          recipe .nodes .some (({ parts }) => parts .some (part => !part .shared));
 
       if (varies)
-         return recipe;
+         return mergedTransforms (recipe);
 
       const shared = build (recipe, null, null);
 
       collectShapes (shared);
 
       return { shared };
+   }
+
+   const placing = new Set (["translation", "rotation", "scale", "scaleOrientation", "center"]);
+
+   // A Transform that only places its children, with none of the line's values.
+   function isFixedTransform (recipe)
+   {
+      if (recipe .node ?.getTypeName () !== "Transform" || recipe .name || recipe .values .some (value => value .from))
+         return false;
+
+      const plain = browser .currentScene .createNode ("Transform", false);
+
+      return recipe .values .every (({ name, field }) => placing .has (name) || field .equals (plain .getField (name)));
+   }
+
+   // Each stand-in copies the Transforms down to its named nodes; a fixed Transform whose only
+   // child is another one is made one Transform with both matrices, fewer nodes for each copy.
+   function mergedTransforms (recipe)
+   {
+      const children = recipe .nodes .find (({ name }) => name === "children") ?.parts;
+      const child    = children ?.length === 1 ? children [0] : null;
+
+      if (!child || child .shared || !isFixedTransform (recipe) || !isFixedTransform (child))
+         return recipe;
+
+      const matrix      = matrixOf (recipe) .copy () .multLeft (matrixOf (child));
+      const translation = new X3D .Vector3 ();
+      const rotation    = new X3D .Rotation4 ();
+      const scale       = new X3D .Vector3 ();
+      const orientation = new X3D .Rotation4 ();
+
+      matrix .get (translation, rotation, scale, orientation);
+
+      const values = [["translation", new X3D .SFVec3f (... translation)], ["rotation", new X3D .SFRotation (... rotation)],
+                      ["scale", new X3D .SFVec3f (... scale)], ["scaleOrientation", new X3D .SFRotation (... orientation)]];
+
+      return { node: recipe .node, matrix, nodes: child .nodes, values: values .map (([name, field]) => ({ name, field, from: null })) };
+   }
+
+   function matrixOf (recipe)
+   {
+      return recipe .matrix ?? recipe .node .getMatrix ();
    }
 
    // The nodes of a recipe with the line's values; null values make the shared copy.
