@@ -355,6 +355,7 @@ void TestView::probeAfterChange_data() {
     QTest::newRow("stand-ins, pieces edited") << editedSceneText(8) << 8;
     QTest::newRow("stand-ins, a seventh of the pieces edited") << seventhEdited << 8;
     QTest::newRow("stand-ins, another scene") << recoloured << 8;
+    QTest::newRow("stand-ins after a few pieces") << sceneText(frontCornerLibrary()) << 8;
 }
 
 void TestView::probeAfterChange() {

@@ -539,6 +539,7 @@ const modulino = (() =>
          this .scene       = scene;
          this .substituted = null; // line fields put into stand-ins; null: instances only
          this .kinds       = new Map (); // the other line fields' values → { instance, recipe }
+         this .fresh       = null;       // instances for kinds whose scripts have yet to run
          this .first       = lines [0];
       }
 
@@ -556,34 +557,17 @@ const modulino = (() =>
          }
       }
 
-      // Decides which line fields stand-ins take; none at all when the library's pieces must stay
-      // instances.
-      async start ()
+      // Decides which line fields stand-ins take, from the fields of the first piece's instance,
+      // which then stands for its kind.
+      start ()
       {
          if (!this .first)
             return;
 
          const instance = createPiece (this .scene, this .first);
 
-         await this .settle ([instance]);
-
-         const substituted = lineFields .filter (name => drawnSinks (instance .getField (name)) ?.length);
-
-         try
-         {
-            this .substituted = new Set (substituted);
-            this .kinds .set (this .kindOf (this .first), this .kind (instance));
-         }
-         catch (error)
-         {
-            if (!(error instanceof Unsupported))
-               console .warn ("stand-ins:", error);
-
-            this .substituted = null;
-         }
-
-         if (!this .substituted)
-            instance .dispose ();
+         this .substituted = new Set (lineFields .filter (name => drawnSinks (instance .getField (name)) ?.length));
+         this .fresh       = new Map ([[this .kindOf (this .first), instance]]);
       }
 
       kindOf (line)
@@ -604,13 +588,16 @@ const modulino = (() =>
          return { instance, recipe: recipeOf (instance .getInnerNode (), instance, this .substituted, names) };
       }
 
-      // Makes the instances of the kinds these lines need first.
+      // Makes the instances of the kinds these lines need first; none at all when the library's
+      // pieces must stay instances.
       async prepare (lines)
       {
          if (!this .substituted)
             return;
 
-         const fresh = new Map ();
+         const fresh = this .fresh ?? new Map ();
+
+         this .fresh = null;
 
          for (const line of lines)
          {
@@ -625,8 +612,22 @@ const modulino = (() =>
 
          await this .settle ([... fresh .values ()]);
 
-         for (const [key, instance] of fresh)
-            this .kinds .set (key, this .kind (instance));
+         try
+         {
+            const kinds = [... fresh] .map (([key, instance]) => [key, this .kind (instance)]);
+
+            for (const [key, kind] of kinds)
+               this .kinds .set (key, kind);
+         }
+         catch (error)
+         {
+            if (!(error instanceof Unsupported))
+               console .warn ("stand-ins:", error);
+
+            this .substituted = null;
+            this .fresh       = fresh;
+            this .dispose ();
+         }
       }
 
       make (line)
@@ -660,10 +661,13 @@ const modulino = (() =>
 
       dispose ()
       {
-         for (const { instance } of this .kinds .values ())
+         const instances = [... this .kinds .values ()] .map (kind => kind .instance);
+
+         for (const instance of instances .concat ([... this .fresh ?.values () ?? [ ]]))
             instance .dispose ();
 
          this .kinds .clear ();
+         this .fresh = null;
       }
    }
 
@@ -759,11 +763,7 @@ const modulino = (() =>
       {
          pieceMaker ?.dispose ();
          pieceMaker = new PieceMaker (scene, lines);
-
-         await pieceMaker .start ();
-
-         if (current !== generation)
-            return false;
+         pieceMaker .start ();
       }
 
       const maker = pieceMaker;
@@ -801,13 +801,15 @@ const modulino = (() =>
 
    // When most pieces changed but the library did not (another scene in the same file), the
    // loaded library and the kinds of stand-ins made for the last scene stay: only the pieces
-   // are made anew, as they would be in a whole load.
+   // are made anew, as they would be in a whole load. Disposing of many instances costs more
+   // than loading the library anew.
    function canRefill (split, url)
    {
       const world = shownWorld;
+      const kinds = pieceMaker ?.scene === world ?.scene && pieceMaker .substituted;
 
       return world ?.scene === browser .currentScene && world .head === split .head && world .url === url &&
-         pieceMaker ?.substituted && pieceMaker .scene === world .scene && split .lines .length > progressiveFrom;
+         split .lines .length > progressiveFrom && (kinds || world .lines .length <= progressiveFrom);
    }
 
    async function refillPieces (split, current)
@@ -817,7 +819,9 @@ const modulino = (() =>
 
       shownWorld = null;
       retirePieces (Array .from (roots .splice (roots .length - world .lines .length), field => field .getValue ()));
-      pieceMaker .forget (split .lines);
+
+      if (pieceMaker ?.scene === world .scene && pieceMaker .substituted)
+         pieceMaker .forget (split .lines);
 
       return await addPieces (world .scene, split .lines, current);
    }
