@@ -853,13 +853,15 @@ const modulino = (() =>
          }
          else
          {
+            const small = shownWorld ?.lines .length <= progressiveFrom;
+
             shownWorld = null;
             browser .baseURL = url;
             pieceMaker ?.dispose ();
             pieceMaker = null;
 
-            // The old world out first, so that both never fill the memory together.
-            if (browser .currentScene .getRootNodes () .length)
+            // A big old world out first, so that both never fill the memory together.
+            if (!small && browser .currentScene .getRootNodes () .length)
             {
                await browser .replaceWorld (null);
 
