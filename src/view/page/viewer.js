@@ -418,13 +418,12 @@ const modulino = (() =>
 
    const placing = new Set (["translation", "rotation", "scale", "scaleOrientation", "center"]);
 
-   // A Transform that only places its children, with none of the line's values.
-   function isFixedTransform (recipe)
+   // A Transform that only places its children, with none of the line's values; plain is one
+   // with every field as by default.
+   function isFixedTransform (recipe, plain)
    {
       if (recipe .node ?.getTypeName () !== "Transform" || recipe .name || recipe .values .some (value => value .from))
          return false;
-
-      const plain = browser .currentScene .createNode ("Transform", false);
 
       return recipe .values .every (({ name, field }) => placing .has (name) || field .equals (plain .getField (name)));
    }
@@ -435,8 +434,9 @@ const modulino = (() =>
    {
       const children = recipe .nodes .find (({ name }) => name === "children") ?.parts;
       const child    = children ?.length === 1 ? children [0] : null;
+      const plain    = browser .currentScene .createNode ("Transform", false);
 
-      if (!child || child .shared || !isFixedTransform (recipe) || !isFixedTransform (child))
+      if (!child || child .shared || !isFixedTransform (recipe, plain) || !isFixedTransform (child, plain))
          return recipe;
 
       const matrix      = matrixOf (recipe) .copy () .multLeft (matrixOf (child));
@@ -750,6 +750,12 @@ const modulino = (() =>
    // stand-ins where the library allows.
    const progressiveFrom = 50;
 
+   // Whether the head defines the pieces' prototype, from which the page can make them.
+   function definesPieces (split)
+   {
+      return /PROTO\s+Dilek\b/ .test (split .headText);
+   }
+
    // The maker of the shown world's pieces; its instances stand for the stand-ins' kinds.
    let pieceMaker = null;
 
@@ -809,7 +815,7 @@ const modulino = (() =>
       const kinds = pieceMaker ?.scene === world ?.scene && pieceMaker .substituted;
 
       return world ?.scene === browser .currentScene && world .head === split .head && world .url === url &&
-         split .lines .length > progressiveFrom && (kinds || world .lines .length <= progressiveFrom);
+         split .lines .length > progressiveFrom && definesPieces (split) && (kinds || world .lines .length <= progressiveFrom);
    }
 
    async function refillPieces (split, current)
@@ -869,7 +875,7 @@ const modulino = (() =>
                   return;
             }
 
-            const progressive = split .lines .length > progressiveFrom && /PROTO\s+Dilek\b/ .test (split .headText);
+            const progressive = split .lines .length > progressiveFrom && definesPieces (split);
             const scene       = await browser .createX3DFromString (progressive ? split .headText : text);
 
             if (current !== generation)
