@@ -148,40 +148,51 @@ const modulino = (() =>
       return node;
    }
 
-   // When only piece lines changed since the world was built, replaces just the pieces that
-   // differ; X_ITE spends most of a load making the pieces from their prototype.
-   function updatePieces (split)
+   // The shown world's pieces, its last root nodes, when it has the head of split and every
+   // one of its piece lines is a piece; null otherwise.
+   function shownPiecesFor (split)
    {
       const world = shownWorld;
 
       if (!world || world .scene !== browser .currentScene || world .head !== split .head)
+         return null;
+
+      const roots = world .scene .getRootNodes ();
+      const first = roots .length - world .lines .length;
+
+      if (first < 0)
+         return null;
+
+      const nodes = Array .from (world .lines, (line, i) => roots [first + i] ?.getValue ());
+
+      return nodes .every (isPiece) ? nodes : null;
+   }
+
+   // When only piece lines changed since the world was built, replaces just the pieces that
+   // differ; X_ITE spends most of a load making the pieces from their prototype.
+   function updatePieces (split)
+   {
+      const world  = shownWorld;
+      const pieces = shownPiecesFor (split);
+
+      if (!pieces)
          return false;
 
       const roots  = world .scene .getRootNodes ();
       const before = world .lines;
       const after  = split .lines;
       const first  = roots .length - before .length;
-      const piece  = i => roots [first + i] ?.getValue ();
-
-      if (first < 0)
-         return false;
-
-      for (let i = 0; i < before .length; ++ i)
-      {
-         if (!isPiece (piece (i)))
-            return false;
-      }
 
       let kept = 0;
 
-      while (kept < before .length && kept < after .length && before [kept] === after [kept] && undisturbed (piece (kept)))
+      while (kept < before .length && kept < after .length && before [kept] === after [kept] && undisturbed (pieces [kept]))
          ++ kept;
 
       let keptAtEnd = 0;
 
       while (keptAtEnd < before .length - kept && keptAtEnd < after .length - kept &&
              before [before .length - 1 - keptAtEnd] === after [after .length - 1 - keptAtEnd] &&
-             undisturbed (piece (before .length - 1 - keptAtEnd)))
+             undisturbed (pieces [before .length - 1 - keptAtEnd]))
       {
          ++ keptAtEnd;
       }
@@ -194,10 +205,7 @@ const modulino = (() =>
          return false;
 
       const added   = after .slice (kept, after .length - keptAtEnd) .map (line => createPiece (world .scene, line));
-      const removed = [ ];
-
-      for (let i = kept; i < before .length - keptAtEnd; ++ i)
-         removed .push (piece (i));
+      const removed = pieces .slice (kept, before .length - keptAtEnd);
 
       roots .splice (first + kept, before .length - kept - keptAtEnd, ... added);
       world .lines = after;
@@ -814,17 +822,19 @@ const modulino = (() =>
       const world = shownWorld;
       const kinds = pieceMaker ?.scene === world ?.scene && pieceMaker .substituted;
 
-      return world ?.scene === browser .currentScene && world .head === split .head && world .url === url &&
-         split .lines .length > progressiveFrom && definesPieces (split) && (kinds || world .lines .length <= progressiveFrom);
+      return world ?.url === url && split .lines .length > progressiveFrom && definesPieces (split) &&
+         (kinds || world .lines .length <= progressiveFrom) && shownPiecesFor (split) !== null;
    }
 
    async function refillPieces (split, current)
    {
-      const world = shownWorld;
-      const roots = world .scene .getRootNodes ();
+      const world  = shownWorld;
+      const roots  = world .scene .getRootNodes ();
+      const pieces = shownPiecesFor (split);
 
       shownWorld = null;
-      retirePieces (Array .from (roots .splice (roots .length - world .lines .length), field => field .getValue ()));
+      roots .length -= pieces .length;
+      retirePieces (pieces);
 
       if (pieceMaker ?.scene === world .scene && pieceMaker .substituted)
          pieceMaker .forget (split .lines);
