@@ -851,6 +851,7 @@ const modulino = (() =>
          const camera  = keepCamera ? saveCamera () : null;
          const timings = { start: performance .now () };
          const split   = splitPieces (text);
+         let standInsDrawn = false; // pieces made by stand-ins, drawn with the last batch
 
          if (updatePieces (split))
          {
@@ -861,6 +862,8 @@ const modulino = (() =>
          {
             if (!await refillPieces (split, current))
                return;
+
+            standInsDrawn = pieceMaker .substituted !== null;
 
             collectGarbageSoon (split .lines .length);
             timings .parsed = timings .start;
@@ -898,14 +901,21 @@ const modulino = (() =>
             if (progressive && !await addPieces (browser .currentScene, split .lines, current))
                return;
 
+            standInsDrawn = progressive && pieceMaker .substituted !== null;
+
             collectGarbageSoon (split .lines .length);
             timings .replaced = performance .now ();
             shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines, url };
          }
 
-         // Scripts run their initialize () in the first event cycles of the new world.
-         await browser .nextFrame ();
-         await browser .nextFrame ();
+         // Scripts run their initialize () in the first event cycles of the new world; those of
+         // the stand-ins' kinds ran before the stand-ins were made.
+         if (!standInsDrawn)
+         {
+            await browser .nextFrame ();
+            await browser .nextFrame ();
+         }
+
          timings .drawn = performance .now ();
 
          if (current === generation)
