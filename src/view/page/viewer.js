@@ -632,9 +632,11 @@ const modulino = (() =>
             if (!(error instanceof Unsupported))
                console .warn ("stand-ins:", error);
 
+            // The pieces still to make are instances; the stand-ins made so far keep their kinds.
             this .substituted = null;
-            this .fresh       = fresh;
-            this .dispose ();
+
+            for (const instance of fresh .values ())
+               instance .dispose ();
          }
       }
 
