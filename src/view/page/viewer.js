@@ -197,14 +197,17 @@ const modulino = (() =>
          ++ keptAtEnd;
       }
 
-      // Making most pieces anew costs more than loading the file anew; in a world of stand-ins an
-      // instance costs as much as eight stand-ins, all of which it is cheaper to make anew.
+      // Making most pieces anew costs more than loading the file anew. In a world of stand-ins a
+      // changed piece is a stand-in when its kind is known and an instance otherwise, which costs
+      // as much as eight stand-ins: making them all anew is cheaper then.
       const changed = Math .max (before .length, after .length) - kept - keptAtEnd;
 
       if (changed > kept + keptAtEnd || (pieceMaker ?.substituted && 8 * changed > after .length))
          return false;
 
-      const added   = after .slice (kept, after .length - keptAtEnd) .map (line => createPiece (world .scene, line));
+      const maker   = pieceMaker ?.scene === world .scene ? pieceMaker : null;
+      const added   = after .slice (kept, after .length - keptAtEnd) .map (line =>
+         maker ?.canMake (line) ? maker .make (line) : createPiece (world .scene, line));
       const removed = pieces .slice (kept, before .length - keptAtEnd);
 
       roots .splice (first + kept, before .length - kept - keptAtEnd, ... added);
@@ -638,6 +641,12 @@ const modulino = (() =>
             for (const instance of fresh .values ())
                instance .dispose ();
          }
+      }
+
+      // Whether a stand-in of this line can be made at once, its kind known.
+      canMake (line)
+      {
+         return this .substituted !== null && this .kinds .has (this .kindOf (line));
       }
 
       make (line)
