@@ -715,8 +715,9 @@ const modulino = (() =>
 
    // The stand-in whose manipulator is under the pointer becomes an instance again, so that its
    // sensors take the press. The hit shape is shared by all stand-ins of a kind; the one it
-   // belongs to is the one that puts the shape where the hit found it, the last of those that
-   // put it there alike: where depths are equal the last one drawn is hit.
+   // belongs to is the one that puts the shape where the hit found it. Stand-ins that put it in
+   // the same place all become instances: an instance's shape may lie a rounding error behind
+   // theirs, and the pass would find a stand-in again.
    function becomeInstance (hit)
    {
       const shape = hit .shapeNode;
@@ -727,40 +728,48 @@ const modulino = (() =>
       const model  = hit .modelViewMatrix .copy () .multRight (hit .viewMatrix .copy () .inverse ());
       const origin = model .multVecMatrix (new X3D .Vector3 (0, 0, 0));
       const roots  = browser .currentScene .getRootNodes ();
-      let best     = null;
+      const near   = [ ];
 
       for (let i = 0; i < roots .length; ++ i)
       {
          const record = standIns .get (roots [i] ?.getValue ());
          const path   = record && pathTo ([{ getValue: () => record .top }], shape, X3D .Matrix4 .IDENTITY .copy ());
 
-         if (!path)
-            continue;
-
-         const distance = path .multVecMatrix (new X3D .Vector3 (0, 0, 0)) .distance (origin);
-
-         if (!best || distance <= best .distance)
-            best = { distance, index: i, record };
+         if (path)
+            near .push ({ distance: path .multVecMatrix (new X3D .Vector3 (0, 0, 0)) .distance (origin), index: i, record });
       }
 
-      if (!best || best .distance > 1e-3 * Math .max (1, origin .norm ()))
+      const best = Math .min (... near .map (({ distance }) => distance));
+
+      if (!(best <= 1e-3 * Math .max (1, origin .norm ())))
          return false;
 
-      const instance = createPiece (browser .currentScene, best .record .line);
-      const tvar     = best .record .named .get ("TVAR");
-
-      // Its script gives the shape its geometry a moment later; until then it shows the same.
-      if (tvar)
-         instance .getBody () .getNamedNode ("TVAR") .getValue () ._geometry = tvar ._geometry;
-
-      standIns .delete (best .record .top);
-      roots [best .index] = instance;
+      for (const { distance, index, record } of near)
+      {
+         if (distance <= best + 1e-6 * Math .max (1, origin .norm ()))
+            roots [index] = instanceFor (record);
+      }
 
       // The world takes its new children when events are processed, and X_ITE's own pass for
       // this press comes before the next frame.
       browser [Symbol .for ("X_ITE.X3DRoutingContext.processEvents")] ?.();
 
       return true;
+   }
+
+   // An instance in place of a stand-in.
+   function instanceFor (record)
+   {
+      const instance = createPiece (browser .currentScene, record .line);
+      const tvar     = record .named .get ("TVAR");
+
+      // Its script gives the shape its geometry a moment later; until then it shows the same.
+      if (tvar)
+         instance .getBody () .getNamedNode ("TVAR") .getValue () ._geometry = tvar ._geometry;
+
+      standIns .delete (record .top);
+
+      return instance;
    }
 
    // A scene of more pieces than this grows on the screen: its head is loaded first, then its
