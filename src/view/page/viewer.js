@@ -545,13 +545,12 @@ const modulino = (() =>
    // Makes the pieces of one world, as stand-ins where the library allows.
    class PieceMaker
    {
-      constructor (scene, lines)
+      constructor (scene)
       {
          this .scene       = scene;
          this .substituted = null; // line fields put into stand-ins; null: instances only
          this .kinds       = new Map (); // the other line fields' values → { instance, recipe }
          this .fresh       = null;       // instances for kinds whose scripts have yet to run
-         this .first       = lines [0];
       }
 
       // Scripts of new instances run in the next event cycles.
@@ -570,15 +569,15 @@ const modulino = (() =>
 
       // Decides which line fields stand-ins take, from the fields of the first piece's instance,
       // which then stands for its kind.
-      start ()
+      start (first)
       {
-         if (!this .first)
+         if (!first)
             return;
 
-         const instance = createPiece (this .scene, this .first);
+         const instance = createPiece (this .scene, first);
 
          this .substituted = new Set (lineFields .filter (name => drawnSinks (instance .getField (name)) ?.length));
-         this .fresh       = new Map ([[this .kindOf (this .first), instance]]);
+         this .fresh       = new Map ([[this .kindOf (first), instance]]);
       }
 
       kindOf (line)
@@ -796,8 +795,8 @@ const modulino = (() =>
       if (pieceMaker ?.scene !== scene)
       {
          pieceMaker ?.dispose ();
-         pieceMaker = new PieceMaker (scene, lines);
-         pieceMaker .start ();
+         pieceMaker = new PieceMaker (scene);
+         pieceMaker .start (lines [0]);
       }
 
       const maker = pieceMaker;
@@ -875,7 +874,6 @@ const modulino = (() =>
 
          if (updatePieces (split))
          {
-            collectGarbageSoon (split .lines .length);
             timings .parsed = timings .replaced = performance .now ();
          }
          else if (keepCamera && canRefill (split, url))
@@ -884,8 +882,6 @@ const modulino = (() =>
                return;
 
             standInsDrawn = pieceMaker .substituted !== null;
-
-            collectGarbageSoon (split .lines .length);
             timings .parsed = timings .start;
             timings .replaced = performance .now ();
             shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines, url };
@@ -922,11 +918,11 @@ const modulino = (() =>
                return;
 
             standInsDrawn = progressive && pieceMaker .substituted !== null;
-
-            collectGarbageSoon (split .lines .length);
             timings .replaced = performance .now ();
             shownWorld = { scene: browser .currentScene, head: split .head, lines: split .lines, url };
          }
+
+         collectGarbageSoon (split .lines .length);
 
          // Scripts run their initialize () in the first event cycles of the new world; those of
          // the stand-ins' kinds ran before the stand-ins were made.
